@@ -1,0 +1,141 @@
+#pragma once
+// The main window's model: owns the run-time state of the whole run and carries the
+// handlers of every ribbon command.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "platform/Forms.h"
+#include "platform/Platform.h"
+#include "platform/Ui.h"
+#include "runtime/SystemCritical.h"
+#include "store/Panel.h"
+
+namespace vantrel {
+
+struct RibbonGroup {
+  std::string Name;     // "rgLoading"; empty where the group has no name of its own
+  std::string Caption;  // "Panel"
+  bool Enabled = true;
+  std::vector<std::string> Actions;  // action names, in order
+};
+
+struct RibbonTab {
+  std::string Caption;
+  std::vector<RibbonGroup> Groups;
+};
+
+struct StatusPanel {
+  int Width = 0;
+  std::string Text;
+};
+
+class TfrmMain : public TForm {
+ public:
+  TfrmMain(Platform& platform, Ui& ui, TSystemCritical& keepAwake,
+           std::vector<std::string> arguments);
+
+  // --- life cycle -----------------------------------------------------------------
+  void FormCreate();
+  void FormShow() override;
+  void OnRestore();
+  void FormClose();
+
+  // --- operations other parts call ----------------------------------------------------
+  void UpdateStartAction(const std::string& panelName);
+  void LockUserInterface();
+  // Enables or disables the ribbon groups and Start/Stop for the running state.
+  void SetRunningState(bool running);
+  // Runs a command handler, showing a raised error in an error box.
+  void runCommand(const std::function<void()>& handler);
+  // The settings file's full path, built anew for each use.
+  std::string SettingsPath() const;
+
+  // --- commands ----------------------------------------------------------------------
+  void aStartPanelExecute();
+  void aStopPanelExecute();
+  void aLoadPanelExecute();
+  void aEditSettingsExecute();
+  void aSendToMonitorExecute();
+  void aExitExecute();
+  void aNewPanelExecute();
+  void aCopyPanelExecute();
+  void aDeletePanelExecute();
+  void aAddInstrumentExecute();
+  void a3rdPartyExecute();
+  void aEditInstrumentExecute();
+  void aDeleteInstrumentExecute();
+  void aResetPosExecute();
+  void aExportExecute();
+  void aImportExecute();
+  void aPortNumberExecute();
+  void aUserManualExecute();
+  void aWebSiteExecute();
+  void lvInstrumentsDblClick();
+  // The pop-out watcher's tick.
+  void TimerXPlanePopOutsTimer();
+
+  // --- panel store hooks (filled by the panel store) ---------------------------------
+  // Loads a panel at start-up: OpenPanel (exact, reporting), ReadPanelFile,
+  // CheckInstrumentFiles. False when it could not be loaded.
+  bool LoadPanelAtStart(const std::string& name);
+  void SaveInstrumentList(const std::string& panelName);
+  // The multicast listener (later).
+  void StartListener();
+  void StopListener();
+
+  // --- controls and view state -------------------------------------------------------
+  std::vector<TAction> Actions;
+  std::vector<RibbonTab> Tabs;
+  int ActiveTab = 0;
+  std::string RibbonCaption = "Vantrel Professional";
+  std::string ApplicationMenuCaption = "Shortcuts";
+  // Application menu: recent-item commands, then the option item.
+  std::vector<std::string> ApplicationMenuActions;
+  std::string ApplicationMenuOption;
+  std::string DocumentName;
+  std::vector<StatusPanel> sbMain;
+  bool lvInstrumentsEnabled = true;
+  int lvInstrumentsSelected = -1;
+  TTimer TimerXPlanePopOuts;
+  // Set when the window should close (Exit, a quit request); the view closes it.
+  bool CloseRequested = false;
+
+  TAction& action(const std::string& name);
+  const TAction& action(const std::string& name) const;
+  RibbonGroup* group(const std::string& caption);
+  void execute(const std::string& actionName);
+
+  // --- fields --------------------------------------------------------------------------
+  std::string IniPath;
+  std::string AppPath;
+  std::string VersionNo;
+  std::string LocalIPAddressToUse = "Auto";
+  bool lockUI = false;
+  std::vector<std::string> Arguments;
+
+  // --- run-time state ----------------------------------------------------------------
+  Settings settings;
+  std::string CurrentPanel;
+  PanelState Panel;
+  InstrumentList Instruments;
+  MonitorTable Monitors;  // taken in FormCreate
+  std::int32_t MonitorCount = 0;  // taken again in FormShow
+  // Handles of the running panel's processes as unsigned decimal text, in start order.
+  std::vector<std::string> ProcessList;
+  bool SwitchFlag = false;
+  bool ScreenSaverFlag = false;
+  std::int32_t PopOutElapsed = 0;
+  TSystemCritical& KeepAwake;
+
+  Platform& platform;
+  Ui& ui;
+
+ private:
+  void buildActions();
+};
+
+}  // namespace vantrel

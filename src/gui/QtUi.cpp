@@ -1,0 +1,149 @@
+#include "gui/QtUi.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QScreen>
+
+#include "gui/FormViews.h"
+
+namespace vantrel::gui {
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+QColor toQColor(std::uint32_t c) {
+  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+std::uint32_t fromQColor(const QColor& c) {
+  return std::uint32_t(c.red()) | (std::uint32_t(c.green()) << 8) |
+         (std::uint32_t(c.blue()) << 16);
+}
+}  // namespace
+
+QString qtFilter(const std::string& filter) {
+  const QStringList parts = q(filter).split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString desc = parts[i];
+    const QString patterns = QString(parts[i + 1]).replace(';', ' ');
+    if (!desc.contains(patterns)) desc += " (" + patterns + ")";
+    out << desc;
+  }
+  return out.join(";;");
+}
+
+ModalResult QtUi::messageBox(MsgType type, const std::string& text, MsgButtons buttons,
+                             ModalResult defaultButton) {
+  if (quiet_) {
+    if (buttons == MsgButtons::OK) return ModalResult::OK;
+    return defaultButton == ModalResult::Yes ? ModalResult::Yes : ModalResult::No;
+  }
+  QMessageBox box(mainWindow_);
+  box.setWindowTitle(QApplication::applicationDisplayName());
+  box.setText(q(text));
+  switch (type) {
+    case MsgType::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgType::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgType::Confirmation: box.setIcon(QMessageBox::Question); break;
+    case MsgType::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgType::Plain: box.setIcon(QMessageBox::NoIcon); break;
+  }
+  if (buttons == MsgButtons::OK) {
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return ModalResult::OK;
+  }
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+  box.setDefaultButton(defaultButton == ModalResult::No ? QMessageBox::No : QMessageBox::Yes);
+  if (defaultButton == ModalResult::No) box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes ? ModalResult::Yes : ModalResult::No;
+}
+
+bool QtUi::inputBox(const std::string& caption, const std::string& prompt, std::string& value) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(mainWindow_, q(caption), q(prompt), QLineEdit::Normal, q(value), &ok);
+  if (ok) value = text.toStdString();
+  return ok;
+}
+
+static bool runFileDialog(QWidget* parent, const FileDialogOptions& o, std::string& path,
+                          bool save) {
+  QFileDialog dialog(parent, q(o.title), q(o.initialDir), qtFilter(o.filter));
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QString suffix = q(o.defaultExt);
+  if (suffix.startsWith('.')) suffix.remove(0, 1);
+  if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+  if (!o.fileName.empty()) dialog.selectFile(q(o.fileName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = dialog.selectedFiles().first().toStdString();
+  return true;
+}
+
+bool QtUi::openFileDialog(const FileDialogOptions& options, std::string& path) {
+  return runFileDialog(mainWindow_, options, path, false);
+}
+
+bool QtUi::saveFileDialog(const FileDialogOptions& options, std::string& path) {
+  return runFileDialog(mainWindow_, options, path, true);
+}
+
+bool QtUi::chooseColor(ColorChooser& chooser) {
+  for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, toQColor(chooser.CustomColors[i]));
+  QColorDialog dialog(toQColor(chooser.Color), mainWindow_);
+  const bool ok = dialog.exec() == QDialog::Accepted;
+  for (int i = 0; i < 16; ++i) chooser.CustomColors[i] = fromQColor(QColorDialog::customColor(i));
+  if (ok) chooser.Color = fromQColor(dialog.selectedColor());
+  return ok;
+}
+
+ModalResult QtUi::showModal(TForm& form) {
+  form.modalResult = showFormView(form, mainWindow_, *this);
+  return form.modalResult;
+}
+
+void QtUi::setBusyCursor(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+std::vector<MonitorInfo> QtUi::monitors() {
+  std::vector<MonitorInfo> out;
+  for (QScreen* s : QGuiApplication::screens()) {
+    const QRect g = s->geometry();
+    const qreal r = s->devicePixelRatio();
+    out.push_back({int(g.left() * r), int(g.top() * r), int(g.width() * r), int(g.height() * r)});
+  }
+  return out;
+}
+
+MonitorInfo QtUi::desktop() {
+  const auto all = monitors();
+  if (all.empty()) return {};
+  int l = all[0].left, t = all[0].top, r = l + all[0].width, b = t + all[0].height;
+  for (const auto& m : all) {
+    l = std::min(l, m.left);
+    t = std::min(t, m.top);
+    r = std::max(r, m.left + m.width);
+    b = std::max(b, m.top + m.height);
+  }
+  return {l, t, r - l, b - t};
+}
+
+void QtUi::minimizeMainWindow() {
+  if (mainWindow_) mainWindow_->showMinimized();
+}
+
+void QtUi::runOnUiThread(std::function<void()> work) {
+  QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
+}
+
+}  // namespace vantrel::gui

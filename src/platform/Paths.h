@@ -1,0 +1,34 @@
+#pragma once
+// Paths as the program keeps them, and the moment they touch the file system.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+#ifdef _WIN32
+constexpr char PathDelim = '\\';
+#else
+constexpr char PathDelim = '/';
+#endif
+
+// a + delimiter + b (no doubled delimiter when a already ends in one).
+std::string joinPath(const std::string& a, const std::string& b);
+// Stored paths keep backslashes ("Instruments_Brantic\P@ASI.exe"); the host may need its own.
+std::string toHostPath(const std::string& stored);
+std::filesystem::path fsPath(const std::string& stored);
+// The file-name part of a path, either delimiter counting.
+std::string extractFileName(const std::string& path);
+// The extension from the last dot of the file name, dot included; empty when none.
+std::string extractFileExt(const std::string& path);
+// Wildcard match as the system's directory enumeration does it ("*" and "?", case ignored).
+bool matchesPattern(const std::string& name, const std::string& pattern);
+// Names of the entries of folder matching pattern, in the enumeration's order.
+std::vector<std::string> listEntries(const std::string& folder, const std::string& pattern);
+// Writes bytes to path through a temporary file in the same folder and a rename, so a
+// crash or a full disk leaves the old file whole. Throws writeError(path) on failure.
+void writeFileAtomic(const std::string& path, const std::string& bytes);
+// Whole file as bytes; nullopt when it cannot be read.
+bool readFileBytes(const std::string& path, std::string& bytes);
+
+}  // namespace vantrel

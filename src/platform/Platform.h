@@ -1,0 +1,62 @@
+#pragma once
+// What the core needs of the operating system. The host's implementation lives in
+// platform/posix (or platform/win32); tests use FakePlatform.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// A started process. Zero never denotes a process.
+using ProcessHandle = std::uint64_t;
+
+// Execution-state flags handed to setExecutionState.
+constexpr std::uint32_t ES_CONTINUOUS = 0x80000000u;
+constexpr std::uint32_t ES_SYSTEM_REQUIRED = 0x00000001u;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Environment and the program's own place.
+  // The value of an environment variable; nullopt when it is not set.
+  virtual std::optional<std::string> environment(const std::string& name) = 0;
+  // The folder under which "Quorvane/Dexalune" lies: APPDATA when set, else the host's
+  // per-user configuration folder. Empty when nothing fits.
+  virtual std::string applicationDataFolder() = 0;
+  // Full path of the running executable.
+  virtual std::string executablePath() = 0;
+
+  // Clock. Every wait of the program goes through here.
+  virtual void sleepMs(int milliseconds) = 0;
+  virtual std::int64_t nowMs() = 0;
+
+  // Processes, shaped like CreateProcessW / TerminateProcess: a handle per process.
+  // Starts a program from a command line whose first token is its path, with the
+  // manager's environment and working folder, in a process group of its own.
+  // Returns 0 when it cannot be started.
+  virtual ProcessHandle createProcess(const std::string& commandLine) = 0;
+  // Ends the process without waiting for it. False when the handle is unknown or the
+  // process had already ended.
+  virtual bool terminateProcess(ProcessHandle handle, std::uint32_t exitCode) = 0;
+  // Lets go of a handle once nothing will use it again (reaps an ended child).
+  virtual void closeProcess(ProcessHandle handle) = 0;
+  // The shell's "open" on a file, program or address, shown normally.
+  virtual bool shellOpen(const std::string& target) = 0;
+
+  // Power and desktop. Each is silently nothing where the service is absent.
+  virtual void setExecutionState(std::uint32_t flags) = 0;
+  virtual bool screenSaverActive() = 0;
+  virtual void setScreenSaverActive(bool active) = 0;
+  virtual void showDesktopIcons(bool show) = 0;
+  virtual void minimizeAllWindows() = 0;
+
+  // Network: the IPv4 addresses the host name resolves to, in resolver order.
+  virtual std::vector<std::string> localIPv4Addresses() = 0;
+
+  // The user's locale.
+  virtual char decimalSeparator() = 0;
+};
+
+}  // namespace vantrel

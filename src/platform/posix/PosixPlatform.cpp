@@ -1,0 +1,508 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <locale.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+#include "platform/CommandLine.h"
+
+extern char** environ;
+
+namespace vantrel {
+
+namespace {
+
+// Every helper command (D-Bus, window manager) is given this long, then killed.
+constexpr int HelperTimeoutMs = 2000;
+// How long closeProcess waits for a killed child to finish dying before it hands the
+// child to the later reaping.
+constexpr int CloseWaitMs = 50;
+
+std::optional<std::string> nonEmptyEnv(const char* name) {
+  const char* v = std::getenv(name);
+  if (v == nullptr || *v == '\0') return std::nullopt;
+  return std::string(v);
+}
+
+int pidfdOpen(pid_t pid) {
+#ifdef SYS_pidfd_open
+  const long fd = syscall(SYS_pidfd_open, pid, 0);
+  return fd < 0 ? -1 : static_cast<int>(fd);
+#else
+  (void)pid;
+  return -1;
+#endif
+}
+
+// 1: ended and not yet reaped; 0: still running; -1: not (or no longer) our child.
+int endedState(pid_t pid) {
+  siginfo_t info{};
+  if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return -1;
+  return info.si_pid == pid ? 1 : 0;
+}
+
+// Signals the child itself. Without a pidfd the bare number is used only while the child
+// is known to be unreaped, so the signal cannot reach a stranger that reused the number.
+bool signalChild(int pid, int pidfd, int sig) {
+#ifdef SYS_pidfd_send_signal
+  if (pidfd >= 0) return syscall(SYS_pidfd_send_signal, pidfd, sig, nullptr, 0) == 0;
+#else
+  (void)pidfd;
+#endif
+  if (endedState(pid) < 0) return false;
+  return kill(pid, sig) == 0;
+}
+
+// Kills what is left of the child's process group (its own helpers). The group's number
+// equals the leader's, which cannot be reused while the leader is unreaped.
+void killGroup(int pid) {
+  if (endedState(pid) >= 0) kill(-pid, SIGKILL);
+}
+
+// True once the child is reaped here, or was found reaped elsewhere.
+bool tryReap(int pid) {
+  int status = 0;
+  const pid_t r = waitpid(pid, &status, WNOHANG);
+  return r == pid || (r < 0 && errno == ECHILD);
+}
+
+void waitForExit(int pid, int pidfd, int ms) {
+  if (pidfd >= 0) {
+    pollfd p{pidfd, POLLIN, 0};
+    poll(&p, 1, ms);
+    return;
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (endedState(pid) == 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
+bool isExecutableFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
+}
+
+// The full path of a program found on PATH; empty when there is none.
+std::string findProgram(const std::string& name) {
+  if (name.find('/') != std::string::npos) return isExecutableFile(name) ? name : std::string();
+  const char* env = std::getenv("PATH");
+  const std::string path = env != nullptr ? env : "/usr/local/bin:/usr/bin:/bin";
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = path.find(':', start);
+    std::string dir = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (dir.empty()) dir = ".";
+    const std::string candidate = dir + "/" + name;
+    if (isExecutableFile(candidate)) return candidate;
+    if (end == std::string::npos) return std::string();
+    start = end + 1;
+  }
+}
+
+struct SpawnIo {
+  int stdinFd = -1;   // becomes descriptor 0 when given
+  int stdoutFd = -1;  // becomes descriptor 1 when given
+  bool quiet = false; // descriptors 0 to 2 not given above read and write /dev/null
+};
+
+// Starts a child in a process group of its own with default signal handling, an empty
+// signal mask, the manager's environment and working folder, and descriptors 0 to 2 only.
+// Returns its pid, or -1; a program that cannot be executed is reported here, not by a
+// child that exits at once.
+pid_t spawnChild(const std::string& path, const std::vector<std::string>& args, const SpawnIo& io) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (io.stdinFd >= 0)
+    posix_spawn_file_actions_adddup2(&actions, io.stdinFd, 0);
+  else if (io.quiet)
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (io.stdoutFd >= 0)
+    posix_spawn_file_actions_adddup2(&actions, io.stdoutFd, 1);
+  else if (io.quiet)
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  if (io.quiet) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+  // Our own descriptors are close-on-exec; this also covers those a library opened without.
+  posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+#endif
+
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  posix_spawnattr_setpgroup(&attr, 0);
+  sigset_t mask;
+  sigemptyset(&mask);
+  posix_spawnattr_setsigmask(&attr, &mask);
+  // Dispositions the manager ignores would otherwise survive the exec.
+  sigset_t defaults;
+  sigfillset(&defaults);
+  sigdelset(&defaults, SIGKILL);
+  sigdelset(&defaults, SIGSTOP);
+  posix_spawnattr_setsigdefault(&attr, &defaults);
+
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  pid_t pid = -1;
+  const bool searchPath = path.find('/') == std::string::npos;
+  const int rc = searchPath ? posix_spawnp(&pid, path.c_str(), &actions, &attr, argv.data(), environ)
+                            : posix_spawn(&pid, path.c_str(), &actions, &attr, argv.data(), environ);
+  posix_spawnattr_destroy(&attr);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return -1;
+
+  // A C library that reports a failed exec only through the child's exit status 127.
+  siginfo_t info{};
+  if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid &&
+      info.si_code == CLD_EXITED && info.si_status == 127) {
+    waitpid(pid, nullptr, 0);
+    return -1;
+  }
+  return pid;
+}
+
+// Runs a helper command with a bounded time; its output when it ended with status 0.
+std::optional<std::string> runHelper(const std::vector<std::string>& args) {
+  int out[2];
+  if (pipe2(out, O_CLOEXEC) != 0) return std::nullopt;
+  SpawnIo io;
+  io.stdoutFd = out[1];
+  io.quiet = true;
+  const pid_t pid = spawnChild(args[0], args, io);
+  close(out[1]);
+  if (pid < 0) {
+    close(out[0]);
+    return std::nullopt;
+  }
+  const int pidfd = pidfdOpen(pid);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(HelperTimeoutMs);
+  auto remainingMs = [&] {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return static_cast<int>(std::max<std::int64_t>(0, left.count()));
+  };
+
+  std::string text;
+  for (;;) {
+    pollfd p{out[0], POLLIN, 0};
+    const int ms = remainingMs();
+    if (ms == 0 || poll(&p, 1, ms) <= 0) break;
+    char buf[4096];
+    const ssize_t n = read(out[0], buf, sizeof buf);
+    if (n <= 0) break;
+    text.append(buf, static_cast<std::size_t>(n));
+  }
+  close(out[0]);
+
+  if (endedState(pid) == 0) waitForExit(pid, pidfd, remainingMs());
+  bool timedOut = false;
+  if (endedState(pid) == 0) {
+    timedOut = true;
+    signalChild(pid, pidfd, SIGKILL);
+  }
+  killGroup(pid);
+  int status = 0;
+  const pid_t r = waitpid(pid, &status, 0);
+  if (pidfd >= 0) close(pidfd);
+  if (timedOut || r != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  return text;
+}
+
+// The number after "uint32 " in a helper's reply.
+std::optional<std::uint32_t> parseCookie(const std::string& reply) {
+  const std::size_t at = reply.find("uint32 ");
+  if (at == std::string::npos) return std::nullopt;
+  std::size_t i = at + 7;
+  if (i >= reply.size() || reply[i] < '0' || reply[i] > '9') return std::nullopt;
+  std::uint64_t value = 0;
+  while (i < reply.size() && reply[i] >= '0' && reply[i] <= '9' && value <= 0xFFFFFFFFull)
+    value = value * 10 + static_cast<std::uint64_t>(reply[i++] - '0');
+  if (value > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
+
+// A call on the session bus's screen saver, through whichever client is installed.
+std::optional<std::string> screenSaverCall(const std::string& method, const std::vector<std::string>& gdbusArgs,
+                                           const std::vector<std::string>& dbusSendArgs) {
+  if (!nonEmptyEnv("DBUS_SESSION_BUS_ADDRESS")) return std::nullopt;
+  const std::string gdbus = findProgram("gdbus");
+  if (!gdbus.empty()) {
+    std::vector<std::string> args{gdbus, "call", "--session", "--timeout", "2",
+                                  "--dest", "org.freedesktop.ScreenSaver",
+                                  "--object-path", "/org/freedesktop/ScreenSaver",
+                                  "--method", "org.freedesktop.ScreenSaver." + method};
+    args.insert(args.end(), gdbusArgs.begin(), gdbusArgs.end());
+    return runHelper(args);
+  }
+  const std::string dbusSend = findProgram("dbus-send");
+  if (!dbusSend.empty()) {
+    std::vector<std::string> args{dbusSend, "--session", "--print-reply=literal", "--reply-timeout=2000",
+                                  "--dest=org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
+                                  "org.freedesktop.ScreenSaver." + method};
+    args.insert(args.end(), dbusSendArgs.begin(), dbusSendArgs.end());
+    return runHelper(args);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+PosixPlatform::PosixPlatform() = default;
+
+PosixPlatform::~PosixPlatform() {
+  endInhibitor();
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (auto& [handle, child] : children_) {
+    tryReap(child.pid);
+    if (child.pidfd >= 0) close(child.pidfd);
+  }
+  children_.clear();
+  reapPendingLocked();
+  for (Child& c : pending_)
+    if (c.pidfd >= 0) close(c.pidfd);
+  pending_.clear();
+}
+
+std::optional<std::string> PosixPlatform::environment(const std::string& name) {
+  const char* v = std::getenv(name.c_str());
+  if (v == nullptr) return std::nullopt;
+  return std::string(v);
+}
+
+std::string PosixPlatform::applicationDataFolder() {
+  if (auto appData = nonEmptyEnv("APPDATA")) return *appData;
+  // A relative XDG_CONFIG_HOME is to be ignored.
+  if (auto xdg = nonEmptyEnv("XDG_CONFIG_HOME"); xdg && (*xdg)[0] == '/') return *xdg;
+  if (auto home = nonEmptyEnv("HOME")) return *home + "/.config";
+  return std::string();
+}
+
+std::string PosixPlatform::executablePath() {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : p.string();
+}
+
+void PosixPlatform::sleepMs(int milliseconds) {
+  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::int64_t PosixPlatform::nowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+ProcessHandle PosixPlatform::createProcess(const std::string& commandLine) {
+  std::vector<std::string> args = splitCommandLine(commandLine);
+  if (args.empty() || args[0].empty()) return 0;
+  std::replace(args[0].begin(), args[0].end(), '\\', '/');
+  const pid_t pid = spawnChild(args[0], args, SpawnIo{});
+  if (pid < 0) return 0;
+  const int pidfd = pidfdOpen(pid);
+
+  std::lock_guard<std::mutex> lock(mutex_);
+  reapPendingLocked();
+  const ProcessHandle handle = nextHandle_++;
+  children_[handle] = Child{pid, pidfd};
+  return handle;
+}
+
+bool PosixPlatform::terminateProcess(ProcessHandle handle, std::uint32_t /*exitCode*/) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  reapPendingLocked();
+  const auto it = children_.find(handle);
+  if (it == children_.end()) return false;
+  Child& child = it->second;
+  const int state = endedState(child.pid);
+  if (state < 0) return false;  // reaped behind our back: its number is no longer ours
+  // Helpers the program started live on in its group even after it ended.
+  const bool killed = state == 0 && signalChild(child.pid, child.pidfd, SIGKILL);
+  killGroup(child.pid);
+  child.killed = child.killed || killed;
+  return killed;
+}
+
+void PosixPlatform::closeProcess(ProcessHandle handle) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = children_.find(handle);
+  if (it != children_.end()) {
+    const Child child = it->second;
+    children_.erase(it);
+    bool reaped = tryReap(child.pid);
+    // A child killed just before is usually gone within a few milliseconds; one that was
+    // not killed goes on running and is reaped once it ends.
+    if (!reaped && child.killed) {
+      waitForExit(child.pid, child.pidfd, CloseWaitMs);
+      reaped = tryReap(child.pid);
+    }
+    if (!reaped)
+      pending_.push_back(child);
+    else if (child.pidfd >= 0)
+      close(child.pidfd);
+  }
+  reapPendingLocked();
+}
+
+void PosixPlatform::reapPendingLocked() {
+  auto done = [](const Child& c) {
+    if (!tryReap(c.pid)) return false;
+    if (c.pidfd >= 0) close(c.pidfd);
+    return true;
+  };
+  pending_.erase(std::remove_if(pending_.begin(), pending_.end(), done), pending_.end());
+}
+
+bool PosixPlatform::shellOpen(const std::string& target) {
+  if (target.empty()) return false;
+  std::vector<std::string> args;
+  if (isExecutableFile(target)) {
+    // A program (the pop-out helper beside the manager) is run as it is.
+    args = {target.find('/') == std::string::npos ? "./" + target : target};
+  } else {
+    const std::string opener = findProgram("xdg-open");
+    if (opener.empty()) return false;
+    args = {opener, target};
+  }
+  SpawnIo io;
+  io.stdinFd = -1;
+  const pid_t pid = spawnChild(args[0], args, io);
+  if (pid < 0) return false;
+  // Reaped by number on a thread of its own, so the caller never waits.
+  try {
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  } catch (const std::system_error&) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pending_.push_back(Child{pid, -1});
+  }
+  return true;
+}
+
+void PosixPlatform::setExecutionState(std::uint32_t flags) {
+  if ((flags & ES_CONTINUOUS) == 0) return;  // a one-time nudge leaves nothing to hold
+  if ((flags & ES_SYSTEM_REQUIRED) == 0) {
+    endInhibitor();
+    return;
+  }
+  if (inhibitor_) {
+    if (endedState(inhibitor_->pid) == 0) return;
+    endInhibitor();  // the tool gave up (no login manager): try again
+  }
+  const std::string tool = findProgram("systemd-inhibit");
+  if (tool.empty()) return;
+  int p[2];
+  if (pipe2(p, O_CLOEXEC) != 0) return;
+  SpawnIo io;
+  io.stdinFd = p[0];
+  io.quiet = true;
+  // "cat" holds the lock until its input closes, which at the latest happens when the
+  // manager ends, so a crash does not keep the computer awake.
+  const pid_t pid = spawnChild(tool,
+                               {tool, "--what=sleep", "--who=Vantrel", "--why=A panel is running", "--mode=block",
+                                "cat"},
+                               io);
+  close(p[0]);
+  if (pid < 0) {
+    close(p[1]);
+    return;
+  }
+  inhibitor_ = Child{pid, pidfdOpen(pid)};
+  inhibitorPipe_ = p[1];
+}
+
+void PosixPlatform::endInhibitor() {
+  if (inhibitorPipe_ >= 0) {
+    close(inhibitorPipe_);
+    inhibitorPipe_ = -1;
+  }
+  if (!inhibitor_) return;
+  Child c = *inhibitor_;
+  inhibitor_.reset();
+  if (endedState(c.pid) == 0) signalChild(c.pid, c.pidfd, SIGKILL);
+  killGroup(c.pid);
+  waitForExit(c.pid, c.pidfd, 1000);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (tryReap(c.pid)) {
+    if (c.pidfd >= 0) close(c.pidfd);
+  } else {
+    pending_.push_back(c);
+  }
+}
+
+bool PosixPlatform::screenSaverActive() { return !screenSaverCookie_.has_value(); }
+
+void PosixPlatform::setScreenSaverActive(bool active) {
+  if (active) {
+    if (!screenSaverCookie_) return;
+    const std::string cookie = std::to_string(*screenSaverCookie_);
+    screenSaverCookie_.reset();
+    screenSaverCall("UnInhibit", {"uint32 " + cookie}, {"uint32:" + cookie});
+    return;
+  }
+  if (screenSaverCookie_) return;
+  const auto reply =
+      screenSaverCall("Inhibit", {"'Vantrel'", "'A panel is running'"}, {"string:Vantrel", "string:A panel is running"});
+  if (reply) screenSaverCookie_ = parseCookie(*reply);
+}
+
+void PosixPlatform::showDesktopIcons(bool /*show*/) {
+  // Desktops here have no separate icon view to hide; minimizeAllWindows clears the view.
+}
+
+void PosixPlatform::minimizeAllWindows() {
+  const std::string wmctrl = findProgram("wmctrl");
+  if (!wmctrl.empty()) runHelper({wmctrl, "-k", "on"});
+}
+
+std::vector<std::string> PosixPlatform::localIPv4Addresses() {
+  std::vector<std::string> out;
+  char name[260] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return out;
+  addrinfo hints{};
+  hints.ai_family = AF_INET;
+  hints.ai_socktype = SOCK_DGRAM;  // one entry per address, not one per socket type
+  addrinfo* result = nullptr;
+  if (getaddrinfo(name, nullptr, &hints, &result) != 0) return out;
+  for (addrinfo* a = result; a != nullptr; a = a->ai_next) {
+    if (a->ai_family != AF_INET || a->ai_addr == nullptr) continue;
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* sin = reinterpret_cast<const sockaddr_in*>(a->ai_addr);
+    if (inet_ntop(AF_INET, &sin->sin_addr, text, sizeof text) == nullptr) continue;
+    if (std::find(out.begin(), out.end(), text) == out.end()) out.emplace_back(text);
+  }
+  freeaddrinfo(result);
+  return out;
+}
+
+char PosixPlatform::decimalSeparator() {
+  const lconv* lc = localeconv();
+  if (lc == nullptr || lc->decimal_point == nullptr || lc->decimal_point[0] == '\0') return '.';
+  return lc->decimal_point[0];
+}
+
+int PosixPlatform::pidOf(ProcessHandle handle) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = children_.find(handle);
+  return it == children_.end() ? 0 : it->second.pid;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,76 @@
+#pragma once
+// The Platform of Linux and other POSIX hosts.
+//
+// Started programs are the manager's children and are reaped only through their handle
+// (closeProcess, later calls, the destructor): this code never waits for "any child", so it
+// takes nothing from a toolkit that reaps its own children, and a child's number is never
+// reused while a handle holds it. Signals go through a pidfd where the kernel has one.
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace vantrel {
+
+class PosixPlatform : public Platform {
+ public:
+  PosixPlatform();
+  // Reaps the children that have ended and ends the sleep inhibitor; terminates no
+  // started program.
+  ~PosixPlatform() override;
+  PosixPlatform(const PosixPlatform&) = delete;
+  PosixPlatform& operator=(const PosixPlatform&) = delete;
+
+  std::optional<std::string> environment(const std::string& name) override;
+  std::string applicationDataFolder() override;
+  std::string executablePath() override;
+
+  void sleepMs(int milliseconds) override;
+  std::int64_t nowMs() override;
+
+  ProcessHandle createProcess(const std::string& commandLine) override;
+  bool terminateProcess(ProcessHandle handle, std::uint32_t exitCode) override;
+  void closeProcess(ProcessHandle handle) override;
+  bool shellOpen(const std::string& target) override;
+
+  void setExecutionState(std::uint32_t flags) override;
+  bool screenSaverActive() override;
+  void setScreenSaverActive(bool active) override;
+  void showDesktopIcons(bool show) override;
+  void minimizeAllWindows() override;
+
+  std::vector<std::string> localIPv4Addresses() override;
+  char decimalSeparator() override;
+
+  // The process id behind a handle; 0 when the handle is unknown.
+  int pidOf(ProcessHandle handle) const;
+
+ private:
+  struct Child {
+    int pid = 0;
+    int pidfd = -1;  // -1 where the kernel has no pidfd
+    bool killed = false;
+  };
+
+  // Reaps whatever of pending_ has ended. Caller holds mutex_.
+  void reapPendingLocked();
+  void endInhibitor();
+
+  mutable std::mutex mutex_;
+  std::map<ProcessHandle, Child> children_;
+  std::vector<Child> pending_;  // let go of, not yet reaped
+  ProcessHandle nextHandle_ = 1;
+
+  // Sleep inhibitor: a helper in its own process group, kept alive by a pipe whose
+  // writing end only the manager holds, so it ends with the manager.
+  std::optional<Child> inhibitor_;
+  int inhibitorPipe_ = -1;
+
+  std::optional<std::uint32_t> screenSaverCookie_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,8 @@
+// The Edit Panel command.
+#include "app/TfrmMain.h"
+
+namespace vantrel {
+
+void TfrmMain::aEditSettingsExecute() {}
+
+}  // namespace vantrel

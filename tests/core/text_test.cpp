@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sys/stat.h>
+
+#include "TempFolder.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+
+namespace vantrel {
+namespace {
+
+using testing::TempFolder;
+
+TEST(Captions, WordSortIgnoresCaseFirstButNotEntirely) {
+  std::vector<std::string> v{"Zulu", "alpha", "Bravo", "B", "b", "\xC3\x89" "cho", "delta"};
+  std::sort(v.begin(), v.end(),
+            [](const std::string& a, const std::string& b) { return compareCaptions(a, b) < 0; });
+  EXPECT_EQ(v, (std::vector<std::string>{"alpha", "b", "B", "Bravo", "delta", "\xC3\x89" "cho", "Zulu"}));
+  EXPECT_EQ(compareCaptions("same", "same"), 0);
+  EXPECT_NE(compareCaptions("a", "A"), 0);
+}
+
+TEST(Patterns, WildcardsIgnoringCase) {
+  const std::tuple<const char*, const char*, bool> cases[] = {
+      {"Panel_Cessna", "Panel_*", true},  {"panel_x", "PANEL_*", true},  {"Panel_", "Panel_*", true},
+      {"Panels", "Panel_*", false},       {"a.ini", "*.ini", true},      {"a.ini.bak", "*.ini", false},
+      {"A.INI", "*.ini", true},           {"README", "*.*", true},       {"abc", "a?c", true},
+      {"ac", "a?c", false},               {"a\xC3\xA9" "c", "a?c", true}, {"\xC3\x89T\xC3\x89", "\xC3\xA9t\xC3\xA9", true},
+      {"x", "", false},                   {"abcabd", "*abd", true},      {"abc", "a*b*c*", true},
+  };
+  for (const auto& [name, pattern, expected] : cases)
+    EXPECT_EQ(matchesPattern(name, pattern), expected) << name << " ~ " << pattern;
+}
+
+TEST(Integers, StrToInt) {
+  const std::pair<const char*, std::optional<int>> cases[] = {
+      {"42", 42},          {" -7 ", -7},          {"+3", 3},           {"$FF", 255},
+      {"0x1f", 31},        {"0X10", 16},          {"-$10", -16},       {"$FFFFFFFF", -1},
+      {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
+      {"", std::nullopt},  {"  ", std::nullopt},  {"abc", std::nullopt}, {"1 2", std::nullopt},
+      {"$", std::nullopt}, {"0x", std::nullopt},  {"$100000000", std::nullopt}, {"12.5", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    int value = 0;
+    EXPECT_EQ(tryStrToInt(text, value), expected.has_value()) << '"' << text << '"';
+    if (expected) {
+      EXPECT_EQ(value, *expected) << text;
+      EXPECT_EQ(strToInt(text), *expected) << text;
+    }
+  }
+  try {
+    strToInt(" x1");
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "' x1' is not a valid integer value");
+  }
+}
+
+TEST(FileText, Utf8KeptOtherBytesAsWindows1252) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "plain"},
+      {"Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80", "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"},
+      {"Caf\xE9", "Caf\xC3\xA9"},
+      {"\x80\x81\x9F", "\xE2\x82\xAC\xC2\x81\xC5\xB8"},
+      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},          // overlong slash is no UTF-8
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},  // surrogate is no UTF-8
+      {"\xC3", "\xC3\x83"},                      // cut short
+  };
+  for (const auto& [bytes, expected] : cases) {
+    EXPECT_EQ(decodeFileText(bytes), expected);
+    EXPECT_TRUE(isValidUtf8(decodeFileText(bytes)));
+  }
+}
+
+TEST(PathText, NamesAndJoins) {
+  EXPECT_EQ(extractFileName("Instruments_Brantic\\P@ASI.exe"), "P@ASI.exe");
+  EXPECT_EQ(extractFileName("/a/b.c/d"), "d");
+  EXPECT_EQ(extractFileName("plain"), "plain");
+  EXPECT_EQ(extractFileExt("/a/b.c/d"), "");
+  EXPECT_EQ(extractFileExt("x\\P@ASI.exe"), ".exe");
+  EXPECT_EQ(extractFileExt("archive.tar.gz"), ".gz");
+  EXPECT_EQ(joinPath("/a", "b"), "/a/b");
+  EXPECT_EQ(joinPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(toHostPath("Instruments_Brantic\\P@ASI.exe"), "Instruments_Brantic/P@ASI.exe");
+  EXPECT_EQ(sameTextIgnoreCase("Config", "cONFIG"), true);
+  EXPECT_EQ(sameTextIgnoreCase("Config", "Config "), false);
+  EXPECT_EQ(trim(" \t a b \r\n"), "a b");
+}
+
+TEST(Entries, MatchingNamesOnly) {
+  TempFolder dir;
+  dir.write("one.ini", "");
+  dir.write("TWO.INI", "");
+  dir.write("three.cfg", "");
+  std::vector<std::string> names = listEntries(dir.path(), "*.ini");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"TWO.INI", "one.ini"}));
+  EXPECT_TRUE(listEntries(dir.path("missing"), "*").empty());
+}
+
+TEST(AtomicWrite, ReplacesWholeFileKeepingMode) {
+  TempFolder dir;
+  dir.write("f", "old contents that are longer");
+  ::chmod(dir.path("f").c_str(), 0640);
+  writeFileAtomic(dir.path("f"), "new");
+  EXPECT_EQ(dir.read("f"), "new");
+  struct stat st;
+  ASSERT_EQ(::stat(dir.path("f").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"f"});
+}
+
+TEST(AtomicWrite, LinkIsWrittenThrough) {
+  TempFolder dir;
+  dir.write("real", "old");
+  std::filesystem::create_symlink(dir.path("real"), dir.path("link"));
+  writeFileAtomic(dir.path("link"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path("link")));
+  EXPECT_EQ(dir.read("real"), "new");
+}
+
+TEST(AtomicWrite, FailureLeavesOldDataAndNoTemporaryFile) {
+  TempFolder dir;
+  std::filesystem::create_directory(dir.path("target"));
+  dir.write("target/kept", "old");
+  EXPECT_THROW(writeFileAtomic(dir.path("target"), "new"), Error);
+  EXPECT_EQ(dir.read("target/kept"), "old");
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
+
+  const std::string missing = dir.path("nowhere") + "/f";
+  try {
+    writeFileAtomic(missing, "x");
+    FAIL() << "write into a missing folder succeeded";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), ("Unable to write to " + missing).c_str());
+  }
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
+}
+
+TEST(ReadBytes, WholeFileOrFalse) {
+  TempFolder dir;
+  std::string big(200000, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
+  dir.write("b", big);
+  std::string bytes = "unchanged";
+  ASSERT_TRUE(readFileBytes(dir.path("b"), bytes));
+  EXPECT_EQ(bytes, big);
+  bytes = "unchanged";
+  EXPECT_FALSE(readFileBytes(dir.path("missing"), bytes));
+  EXPECT_FALSE(readFileBytes(dir.path(), bytes));
+  EXPECT_EQ(bytes, "unchanged");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,138 @@
+#include "support/ScriptedUi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace vantrel::test {
+
+namespace {
+const char* kindName(int k) {
+  static const char* names[] = {"message box", "input box", "open dialog",
+                                "save dialog", "colour chooser", "modal form"};
+  return names[k];
+}
+}  // namespace
+
+ScriptedUi::~ScriptedUi() { verifyDone(); }
+
+void ScriptedUi::expectMessage(const std::string& text, ModalResult answer) {
+  script_.push_back({Kind::Message, text, answer, {}, {}, {}});
+}
+void ScriptedUi::expectInput(std::optional<std::string> answer) {
+  script_.push_back({Kind::Input, "", ModalResult::OK, std::move(answer), {}, {}});
+}
+void ScriptedUi::expectOpenFile(std::optional<std::string> path) {
+  script_.push_back({Kind::Open, "", ModalResult::OK, std::move(path), {}, {}});
+}
+void ScriptedUi::expectSaveFile(std::optional<std::string> path) {
+  script_.push_back({Kind::Save, "", ModalResult::OK, std::move(path), {}, {}});
+}
+void ScriptedUi::expectColor(std::optional<std::uint32_t> color) {
+  script_.push_back({Kind::Color, "", ModalResult::OK, {}, color, {}});
+}
+void ScriptedUi::expectModal(std::function<ModalResult(TForm&)> work) {
+  script_.push_back({Kind::Modal, "", ModalResult::OK, {}, {}, std::move(work)});
+}
+
+void ScriptedUi::verifyDone() {
+  for (const auto& s : script_)
+    ADD_FAILURE() << "expected " << kindName(static_cast<int>(s.kind)) << " was not shown"
+                  << (s.text.empty() ? "" : ": " + s.text);
+  script_.clear();
+}
+
+std::optional<ScriptedUi::Step> ScriptedUi::next(Kind kind, const std::string& what) {
+  if (script_.empty()) {
+    ADD_FAILURE() << "unexpected " << kindName(static_cast<int>(kind)) << ": " << what;
+    return std::nullopt;
+  }
+  Step s = script_.front();
+  if (s.kind != kind) {
+    ADD_FAILURE() << "expected " << kindName(static_cast<int>(s.kind)) << ", got "
+                  << kindName(static_cast<int>(kind)) << ": " << what;
+    return std::nullopt;
+  }
+  script_.pop_front();
+  return s;
+}
+
+ModalResult ScriptedUi::messageBox(MsgType type, const std::string& text, MsgButtons buttons,
+                                   ModalResult defaultButton) {
+  messages.push_back({type, text, buttons, defaultButton});
+  auto s = next(Kind::Message, text);
+  if (!s) return buttons == MsgButtons::YesNo ? ModalResult::No : ModalResult::OK;
+  EXPECT_EQ(s->text, text) << "message box text";
+  return s->answer;
+}
+
+bool ScriptedUi::inputBox(const std::string& caption, const std::string& prompt,
+                          std::string& value) {
+  inputCaptions.push_back(caption);
+  auto s = next(Kind::Input, caption + " / " + prompt);
+  if (!s || !s->value) return false;
+  value = *s->value;
+  return true;
+}
+
+bool ScriptedUi::openFileDialog(const FileDialogOptions& options, std::string& path) {
+  fileDialogs.push_back(options);
+  auto s = next(Kind::Open, options.title);
+  if (!s || !s->value) return false;
+  path = *s->value;
+  return true;
+}
+
+bool ScriptedUi::saveFileDialog(const FileDialogOptions& options, std::string& path) {
+  fileDialogs.push_back(options);
+  auto s = next(Kind::Save, options.title);
+  if (!s || !s->value) return false;
+  path = *s->value;
+  return true;
+}
+
+bool ScriptedUi::chooseColor(ColorChooser& chooser) {
+  auto s = next(Kind::Color, "colour");
+  if (!s || !s->color) return false;
+  chooser.Color = *s->color;
+  return true;
+}
+
+ModalResult ScriptedUi::showModal(TForm& form) {
+  modalForms.push_back(form.Name);
+  auto s = next(Kind::Modal, form.Name);
+  if (!s) return ModalResult::Cancel;
+  form.FormShow();
+  form.modalResult = s->work(form);
+  return form.modalResult;
+}
+
+void ScriptedUi::setBusyCursor(bool b) {
+  ++busyCalls;
+  busy = b;
+}
+
+MonitorInfo ScriptedUi::desktop() {
+  if (monitorList.empty()) return {};
+  int l = INT_MAX, t = INT_MAX, r = INT_MIN, b = INT_MIN;
+  for (const auto& m : monitorList) {
+    l = std::min(l, m.left);
+    t = std::min(t, m.top);
+    r = std::max(r, m.left + m.width);
+    b = std::max(b, m.top + m.height);
+  }
+  return {l, t, r - l, b - t};
+}
+
+void ScriptedUi::runOnUiThread(std::function<void()> work) { pending.push_back(std::move(work)); }
+
+void ScriptedUi::runPending() {
+  while (!pending.empty()) {
+    auto w = std::move(pending.front());
+    pending.pop_front();
+    w();
+  }
+}
+
+}  // namespace vantrel::test
