@@ -89,6 +89,7 @@ MainWindow::MainWindow(TfrmMain& model, QtUi& ui, QWidget* parent)
     afterModelWork();
   });
 
+  ui_.setBeforePrompt([this] { refresh(); });
   model_.FormCreate();
   refresh();
   if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());

@@ -43,6 +43,7 @@ ModalResult QtUi::messageBox(MsgType type, const std::string& text, MsgButtons b
     if (buttons == MsgButtons::OK) return ModalResult::OK;
     return defaultButton == ModalResult::Yes ? ModalResult::Yes : ModalResult::No;
   }
+  prompting();
   QMessageBox box(mainWindow_);
   box.setWindowTitle(QApplication::applicationDisplayName());
   box.setText(q(text));
@@ -65,6 +66,7 @@ ModalResult QtUi::messageBox(MsgType type, const std::string& text, MsgButtons b
 }
 
 bool QtUi::inputBox(const std::string& caption, const std::string& prompt, std::string& value) {
+  prompting();
   bool ok = false;
   const QString text =
       QInputDialog::getText(mainWindow_, q(caption), q(prompt), QLineEdit::Normal, q(value), &ok);
@@ -87,10 +89,12 @@ static bool runFileDialog(QWidget* parent, const FileDialogOptions& o, std::stri
 }
 
 bool QtUi::openFileDialog(const FileDialogOptions& options, std::string& path) {
+  prompting();
   return runFileDialog(mainWindow_, options, path, false);
 }
 
 bool QtUi::saveFileDialog(const FileDialogOptions& options, std::string& path) {
+  prompting();
   return runFileDialog(mainWindow_, options, path, true);
 }
 
@@ -104,6 +108,7 @@ bool QtUi::chooseColor(ColorChooser& chooser) {
 }
 
 ModalResult QtUi::showModal(TForm& form) {
+  prompting();
   form.modalResult = showFormView(form, mainWindow_, *this);
   return form.modalResult;
 }

@@ -13,6 +13,8 @@ class QtUi : public Ui {
   // While quiet (closing on a signal) message boxes are not shown: nobody is there to
   // answer them and the close must not hang. They give their default answer.
   void setQuiet(bool quiet) { quiet_ = quiet; }
+  // Called before any prompt, so the main window shows the model's state behind it.
+  void setBeforePrompt(std::function<void()> hook) { beforePrompt_ = std::move(hook); }
 
   ModalResult messageBox(MsgType type, const std::string& text, MsgButtons buttons,
                          ModalResult defaultButton) override;
@@ -31,6 +33,10 @@ class QtUi : public Ui {
  private:
   QWidget* mainWindow_ = nullptr;
   bool quiet_ = false;
+  std::function<void()> beforePrompt_;
+  void prompting() {
+    if (beforePrompt_) beforePrompt_();
+  }
 };
 
 // Converts "Description|*.ext|..." into Qt's "Description (*.ext);;..." form.

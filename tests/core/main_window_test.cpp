@@ -36,7 +36,8 @@ TEST_P(CommandLine, LoadsStartsAndLocksAsAsked) {
   EXPECT_EQ(m.DocumentName, c.expectPanel);
   EXPECT_EQ(m.action("aStopPanel").Enabled, c.expectStarted) << "started";
   EXPECT_EQ(m.lockUI, c.expectLock);
-  EXPECT_EQ(f.ui.minimizeCount, c.expectStarted ? 1 : 0);
+  // FormShow minimizes before it starts, and Start minimizes again.
+  EXPECT_EQ(f.ui.minimizeCount, c.expectStarted ? 2 : 0);
   if (c.expectLock) {
     for (const auto& a : m.Actions)
       if (a.Name != "aExit" && a.Name != "aStopPanel")
@@ -144,8 +145,9 @@ TEST(MainWindow, CloseWritesLastPanelUsedAndKeepsTheRestOfTheFile) {
     TfrmMain& m = f.create({"Kept"});
     m.FormShow();
     m.FormClose();
+    // The start found the host's one address and stored "Auto".
     EXPECT_EQ(f.home.read("Quorvane/Dexalune/vantrel.ini"),
-              "[Config]\r\nLastPanelUsed=Kept\r\n");
+              "[Config]\r\nAdapterIPAddress=Auto\r\nLastPanelUsed=Kept\r\n");
     EXPECT_FALSE(m.action("aStopPanel").Enabled) << "close stops the running panel";
   }
 }

@@ -94,8 +94,9 @@ inline bool isDead(int pid) {
   return !s || *s == 'Z' || *s == 'X';
 }
 
-// Pids whose parent is the given process.
-inline std::vector<int> childrenOf(int parent) {
+// Pids of processes whose parent (field 1) or process group (field 2, zombies left out) is
+// the given id.
+inline std::vector<int> processesBy(int field, int id) {
   std::vector<int> out;
   for (const auto& e : std::filesystem::directory_iterator("/proc")) {
     const std::string name = e.path().filename().string();
@@ -106,12 +107,15 @@ inline std::vector<int> childrenOf(int parent) {
     if (paren == std::string::npos) continue;
     std::istringstream rest(stat->substr(paren + 2));
     char state = 0;
-    int ppid = 0;
-    rest >> state >> ppid;
-    if (ppid == parent) out.push_back(std::stoi(name));
+    int ppid = 0, pgrp = 0;
+    rest >> state >> ppid >> pgrp;
+    if (field == 2 && (state == 'Z' || state == 'X')) continue;
+    if ((field == 1 ? ppid : pgrp) == id) out.push_back(std::stoi(name));
   }
   return out;
 }
+inline std::vector<int> childrenOf(int parent) { return processesBy(1, parent); }
+inline std::vector<int> groupMembers(int pgid) { return processesBy(2, pgid); }
 
 // The argv a recording instrument wrote, once it has written it.
 inline std::optional<std::vector<std::string>> readArgs(const std::string& dir, int pid) {

@@ -109,9 +109,8 @@ std::string findProgram(const std::string& name) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t end = path.find(':', start);
-    std::string dir = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (dir.empty()) dir = ".";
-    const std::string candidate = dir + "/" + name;
+    const std::string dir = path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
     if (isExecutableFile(candidate)) return candidate;
     if (end == std::string::npos) return std::string();
     start = end + 1;
