@@ -1,6 +1,7 @@
 #pragma once
 // The main window's model: owns the run-time state of the whole run and carries the
 // handlers of every ribbon command.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "net/TfrmSelAdapter.h"
 #include "platform/Forms.h"
 #include "platform/Platform.h"
 #include "platform/Ui.h"
@@ -78,11 +80,23 @@ class TfrmMain : public TForm {
   // The pop-out watcher's tick.
   void TimerXPlanePopOutsTimer();
 
+  // --- panel runtime -------------------------------------------------------------------
+  // Settles LocalIPAddressToUse for a start; false when the host has no address.
+  bool ResolveLocalAddress();
+  // 0 match, 1 monitor count differs, 2 a dimension differs.
+  int CompareMonitors() const;
+  // Joins the eleven tokens with one blank each and starts the line.
+  void LaunchWithArguments(const std::array<std::string, 11>& tokens);
+  // Starts a command line; a started process's handle goes into ProcessList.
+  void LaunchProcess(const std::string& commandLine);
+
   // --- panel store hooks (filled by the panel store) ---------------------------------
   // Loads a panel at start-up: OpenPanel (exact, reporting), ReadPanelFile,
   // CheckInstrumentFiles. False when it could not be loaded.
   bool LoadPanelAtStart(const std::string& name);
   void SaveInstrumentList(const std::string& panelName);
+  // Removes the files and the folder of a panel and leaves no panel current.
+  void DeletePanelFolder(const std::string& panelName);
   // The multicast listener (later).
   void StartListener();
   void StopListener();
@@ -101,6 +115,10 @@ class TfrmMain : public TForm {
   bool lvInstrumentsEnabled = true;
   int lvInstrumentsSelected = -1;
   TTimer TimerXPlanePopOuts;
+  FileDialogOptions SaveDialog{"Select File and Folder for Export", ".vnx",
+                               "Vantrel Export Files (vnx)|*.vnx", "", ""};
+  FileDialogOptions OpenDialog{"Select Vantrel Export File", ".vnx",
+                               "Vantrel Export Files  (vnx)|*.vnx", "", ""};
   // Set when the window should close (Exit, a quit request); the view closes it.
   bool CloseRequested = false;
 
@@ -129,7 +147,11 @@ class TfrmMain : public TForm {
   bool SwitchFlag = false;
   bool ScreenSaverFlag = false;
   std::int32_t PopOutElapsed = 0;
+  // The one colour chooser of the run, shared by every Panel Setup dialog.
+  ColorChooser ColorDialog;
   TSystemCritical& KeepAwake;
+  // Created with the main window and reused for every start.
+  TfrmSelAdapter frmSelAdapter;
 
   Platform& platform;
   Ui& ui;

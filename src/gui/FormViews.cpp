@@ -2,10 +2,17 @@
 
 #include <QDebug>
 
+#include "gui/PanelSetupView.h"
+#include "gui/SelAdapterView.h"
+#include "gui/SelPanelView.h"
+
 namespace vantrel::gui {
 
-ModalResult showFormView(TForm& form, QWidget* /*parent*/, QtUi& /*ui*/) {
+ModalResult showFormView(TForm& form, QWidget* parent, QtUi& /*ui*/) {
   // Each dialog model gets its view here as it is built.
+  if (auto* setup = dynamic_cast<TfrmPanel*>(&form)) return showPanelSetup(*setup, parent);
+  if (auto* adapters = dynamic_cast<TfrmSelAdapter*>(&form)) return showSelAdapter(*adapters, parent);
+  if (auto* panels = dynamic_cast<TfrmSelPanel*>(&form)) return showSelPanel(*panels, parent);
   qWarning("no view for form %s", form.Name.c_str());
   return ModalResult::Cancel;
 }
