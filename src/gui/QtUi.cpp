@@ -130,18 +130,7 @@ std::vector<MonitorInfo> QtUi::monitors() {
   return out;
 }
 
-MonitorInfo QtUi::desktop() {
-  const auto all = monitors();
-  if (all.empty()) return {};
-  int l = all[0].left, t = all[0].top, r = l + all[0].width, b = t + all[0].height;
-  for (const auto& m : all) {
-    l = std::min(l, m.left);
-    t = std::min(t, m.top);
-    r = std::max(r, m.left + m.width);
-    b = std::max(b, m.top + m.height);
-  }
-  return {l, t, r - l, b - t};
-}
+MonitorInfo QtUi::desktop() { return boundingBox(monitors()); }
 
 void QtUi::minimizeMainWindow() {
   if (mainWindow_) mainWindow_->showMinimized();

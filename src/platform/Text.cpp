@@ -162,4 +162,23 @@ int strToInt(const std::string& text) {
   return value;
 }
 
+std::string readQuoted(const std::string& text, std::size_t& pos) {
+  std::string out;
+  const std::size_t n = text.size();
+  ++pos;
+  while (pos < n) {
+    if (text[pos] == '"') {
+      if (pos + 1 < n && text[pos + 1] == '"') {
+        out += '"';
+        pos += 2;
+        continue;
+      }
+      ++pos;
+      break;
+    }
+    out += text[pos++];
+  }
+  return out;
+}
+
 }  // namespace vantrel

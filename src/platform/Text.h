@@ -1,5 +1,6 @@
 #pragma once
 // Text helpers shared by the file formats.
+#include <cstddef>
 #include <string>
 
 namespace vantrel {
@@ -15,6 +16,10 @@ bool sameTextIgnoreCase(const std::string& a, const std::string& b);
 // conversionError on anything else.
 int strToInt(const std::string& text);
 bool tryStrToInt(const std::string& text, int& value);
+
+// Reads a double-quoted string that starts at text[pos] == '"': a doubled quote inside
+// stands for one; a missing closing quote runs to the end. pos ends after the closing quote.
+std::string readQuoted(const std::string& text, std::size_t& pos);
 
 // Locale-aware caption comparison (word sort, case-sensitive); <0, 0, >0.
 int compareCaptions(const std::string& a, const std::string& b);

@@ -19,6 +19,9 @@ struct MonitorInfo {
   int left = 0, top = 0, width = 0, height = 0;
 };
 
+// The box around all monitors.
+MonitorInfo boundingBox(const std::vector<MonitorInfo>& monitors);
+
 struct FileDialogOptions {
   std::string title;
   std::string defaultExt;  // ".vnx"

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Text.h"
+
 namespace vantrel {
 
 std::string quoted(const std::string& value) { return "\"" + value + "\""; }
@@ -45,19 +47,7 @@ std::vector<std::string> splitParameters(const std::string& text) {
     if (text[i] == '"') {
       // A quoted piece ends at its closing quote; what follows it before the next comma
       // is a piece of its own.
-      ++i;
-      while (i < n) {
-        if (text[i] == '"') {
-          if (i + 1 < n && text[i + 1] == '"') {
-            piece += '"';
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        piece += text[i++];
-      }
+      piece = readQuoted(text, i);
     } else {
       const std::size_t comma = text.find(',', i);
       const std::size_t end = comma == std::string::npos ? n : comma;

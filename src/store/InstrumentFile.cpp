@@ -81,19 +81,7 @@ std::vector<std::string> splitCommaText(const std::string& input) {
   while (p < n) {
     std::string field;
     if (line[p] == '"') {
-      ++p;
-      while (p < n) {
-        if (line[p] == '"') {
-          if (p + 1 < n && line[p + 1] == '"') {
-            field += '"';
-            p += 2;
-            continue;
-          }
-          ++p;
-          break;
-        }
-        field += line[p++];
-      }
+      field = readQuoted(line, p);
     } else {
       const std::size_t start = p;
       while (p < n && !isBlankOrControl(line[p]) && line[p] != ',') ++p;

@@ -16,14 +16,6 @@
 namespace vantrel::test {
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* a = new QApplication(argc, argv);
-  return *a;
-}
-
 struct ViewFixture {
   TempDir home, program;
   FakePlatform platform;
@@ -32,7 +24,6 @@ struct ViewFixture {
   std::unique_ptr<TfrmMain> model;
   std::unique_ptr<gui::MainWindow> window;
   explicit ViewFixture(std::vector<std::string> args = {}) {
-    app();
     platform.appDataFolder = home.str();
     platform.exePath = (program.path() / "vantrel").string();
     model = std::make_unique<TfrmMain>(platform, ui, keepAwake, std::move(args));

@@ -20,16 +20,6 @@
 namespace vantrel::test {
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* a = QApplication::instance()
-                               ? static_cast<QApplication*>(QApplication::instance())
-                               : new QApplication(argc, argv);
-  return *a;
-}
-
 // Typing and clicking as the user does, so the widgets' own signals fire.
 void typeText(QWidget* w, const QString& text) {
   for (const QChar c : text) {
@@ -54,7 +44,6 @@ struct ViewFixture {
   TfrmPanel model{ui, chooser};
   std::unique_ptr<gui::PanelSetupView> view;
   ViewFixture() {
-    app();
     ui.monitorList = {{0, 0, 1920, 1080}, {-1280, 0, 1280, 1024}};
     model.fillMonitorList(2);
     view = std::make_unique<gui::PanelSetupView>(model);

@@ -13,16 +13,6 @@
 namespace vantrel::test {
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* a = QApplication::instance()
-                               ? static_cast<QApplication*>(QApplication::instance())
-                               : new QApplication(argc, argv);
-  return *a;
-}
-
 TfrmSelAdapter withAddresses() {
   TfrmSelAdapter m;
   m.dropdownAdapters.Items = {"10.0.0.1", "10.0.0.2"};
@@ -31,7 +21,6 @@ TfrmSelAdapter withAddresses() {
 }
 
 TEST(SelAdapterView, DrawsTheModelAsAListOnlyDropDown) {
-  app();
   TfrmSelAdapter m = withAddresses();
   gui::SelAdapterView view(m);
   EXPECT_EQ(view.windowTitle(), "Select Network Adapter");
@@ -52,7 +41,6 @@ TEST(SelAdapterView, DrawsTheModelAsAListOnlyDropDown) {
 
 TEST(SelAdapterView, ClosingEitherWayKeepsTheSelectedItem) {
   for (bool viaOk : {true, false}) {
-    app();
     TfrmSelAdapter m = withAddresses();
     gui::QtUi ui;
     QTimer::singleShot(0, [viaOk] {

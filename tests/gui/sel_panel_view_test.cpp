@@ -12,16 +12,6 @@
 namespace vantrel::test {
 namespace {
 
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* a = QApplication::instance()
-                               ? static_cast<QApplication*>(QApplication::instance())
-                               : new QApplication(argc, argv);
-  return *a;
-}
-
 // Press, release, double click, release: what a double click on the item delivers.
 void doubleClick(QWidget* w, QPoint at) {
   const QPointF local(at), global(w->mapToGlobal(at));
@@ -40,7 +30,6 @@ TfrmSelPanel listing(std::vector<std::string> items) {
 }
 
 TEST(SelPanelView, DrawsTheListAsAFixedToolWindowAboveOthers) {
-  app();
   TfrmSelPanel m = listing({"Zulu", "Cessna 172", "alpha"});
   gui::SelPanelView view(m);
   EXPECT_EQ(view.windowTitle(), "Panels available");
@@ -65,7 +54,6 @@ TEST(SelPanelView, DrawsTheListAsAFixedToolWindowAboveOthers) {
 }
 
 TEST(SelPanelView, ButtonsAndDoubleClickCloseWithTheChosenLine) {
-  app();
   struct Case {
     const char* how;
     ModalResult result;

@@ -72,7 +72,11 @@ TEST_F(PosixDesktopTest, KeepAwakeHoldsOneInhibitorUntilCleared) {
            "while [ \"${1#--}\" != \"$1\" ]; do shift; done\n"
            "exec 3<&0\n\"$@\" <&3 3<&- &\necho $! > \"$VANTREL_FAKE_LOG.child\"\nwait");
   platform.setExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED);
-  ASSERT_TRUE(waitUntil([&] { return logLines().size() == 1 && readFile(dir / "log.child"); }, 3000));
+  // The tool writes the child's number after creating the file: wait for the whole line.
+  ASSERT_TRUE(waitUntil([&] {
+    const auto child = readFile(dir / "log.child");
+    return logLines().size() == 1 && child && !child->empty() && child->back() == '\n';
+  }, 3000));
   EXPECT_EQ(logEntry(0), "systemd-inhibit --what=sleep --who=Vantrel --why=A panel is running --mode=block cat");
   const int tool = logPid(0);
   const int held = std::stoi(*readFile(dir / "log.child"));

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <climits>
 
 namespace vantrel::test {
 
@@ -113,17 +111,7 @@ void ScriptedUi::setBusyCursor(bool b) {
   busy = b;
 }
 
-MonitorInfo ScriptedUi::desktop() {
-  if (monitorList.empty()) return {};
-  int l = INT_MAX, t = INT_MAX, r = INT_MIN, b = INT_MIN;
-  for (const auto& m : monitorList) {
-    l = std::min(l, m.left);
-    t = std::min(t, m.top);
-    r = std::max(r, m.left + m.width);
-    b = std::max(b, m.top + m.height);
-  }
-  return {l, t, r - l, b - t};
-}
+MonitorInfo ScriptedUi::desktop() { return boundingBox(monitorList); }
 
 void ScriptedUi::runOnUiThread(std::function<void()> work) { pending.push_back(std::move(work)); }
 
