@@ -37,6 +37,13 @@ QString qtFilter(const std::string& filter) {
   return out.join(";;");
 }
 
+QWidget* QtUi::dialogParent() const {
+  // A dialog owned by a minimized window may stay hidden with it (a start from the
+  // command line minimizes first), so it then stands on its own.
+  if (!mainWindow_ || !mainWindow_->isVisible() || mainWindow_->isMinimized()) return nullptr;
+  return mainWindow_;
+}
+
 ModalResult QtUi::messageBox(MsgType type, const std::string& text, MsgButtons buttons,
                              ModalResult defaultButton) {
   if (quiet_) {
@@ -44,7 +51,7 @@ ModalResult QtUi::messageBox(MsgType type, const std::string& text, MsgButtons b
     return defaultButton == ModalResult::Yes ? ModalResult::Yes : ModalResult::No;
   }
   prompting();
-  QMessageBox box(mainWindow_);
+  QMessageBox box(dialogParent());
   box.setWindowTitle(QApplication::applicationDisplayName());
   box.setText(q(text));
   switch (type) {
@@ -69,7 +76,7 @@ bool QtUi::inputBox(const std::string& caption, const std::string& prompt, std::
   prompting();
   bool ok = false;
   const QString text =
-      QInputDialog::getText(mainWindow_, q(caption), q(prompt), QLineEdit::Normal, q(value), &ok);
+      QInputDialog::getText(dialogParent(), q(caption), q(prompt), QLineEdit::Normal, q(value), &ok);
   if (ok) value = text.toStdString();
   return ok;
 }
@@ -90,17 +97,17 @@ static bool runFileDialog(QWidget* parent, const FileDialogOptions& o, std::stri
 
 bool QtUi::openFileDialog(const FileDialogOptions& options, std::string& path) {
   prompting();
-  return runFileDialog(mainWindow_, options, path, false);
+  return runFileDialog(dialogParent(), options, path, false);
 }
 
 bool QtUi::saveFileDialog(const FileDialogOptions& options, std::string& path) {
   prompting();
-  return runFileDialog(mainWindow_, options, path, true);
+  return runFileDialog(dialogParent(), options, path, true);
 }
 
 bool QtUi::chooseColor(ColorChooser& chooser) {
   for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, toQColor(chooser.CustomColors[i]));
-  QColorDialog dialog(toQColor(chooser.Color), mainWindow_);
+  QColorDialog dialog(toQColor(chooser.Color), dialogParent());
   const bool ok = dialog.exec() == QDialog::Accepted;
   for (int i = 0; i < 16; ++i) chooser.CustomColors[i] = fromQColor(QColorDialog::customColor(i));
   if (ok) chooser.Color = fromQColor(dialog.selectedColor());
@@ -109,7 +116,7 @@ bool QtUi::chooseColor(ColorChooser& chooser) {
 
 ModalResult QtUi::showModal(TForm& form) {
   prompting();
-  form.modalResult = showFormView(form, mainWindow_, *this);
+  form.modalResult = showFormView(form, dialogParent(), *this);
   return form.modalResult;
 }
 

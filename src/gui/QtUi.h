@@ -10,6 +10,8 @@ class QtUi : public Ui {
  public:
   void setMainWindow(QWidget* window) { mainWindow_ = window; }
   QWidget* mainWindow() const { return mainWindow_; }
+  // The window dialogs belong to: the main window unless it is minimized or hidden.
+  QWidget* dialogParent() const;
   // While quiet (closing on a signal) message boxes are not shown: nobody is there to
   // answer them and the close must not hang. They give their default answer.
   void setQuiet(bool quiet) { quiet_ = quiet; }

@@ -72,10 +72,8 @@ void SelAdapterView::done(int result) {
 }
 
 ModalResult showSelAdapter(TfrmSelAdapter& model, QWidget* parent) {
-  // A command-line start asks while the main window is already minimized.
-  if (parent != nullptr && parent->isMinimized()) parent = nullptr;
   SelAdapterView view(model, parent);
-  // Centred on the screen, not on the (minimized) main window.
+  // Centred on the screen, not on the main window.
   if (QScreen* s = QGuiApplication::primaryScreen())
     view.move(s->availableGeometry().center() - view.rect().center());
   const int r = view.exec();
