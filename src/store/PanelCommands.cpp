@@ -25,14 +25,24 @@ std::string withoutLastFour(const std::string& name) {
   return name.substr(0, end);
 }
 
+// Opens a panel by its exact name and makes it current: its list, its panel file and,
+// when asked, the catalog check. On failure no panel is current. Returns the found name,
+// empty on failure.
+std::string openExact(TfrmMain& m, const std::string& name, bool checkFiles) {
+  std::string found;
+  if (!OpenPanel(m.IniPath, m.Instruments, m.ui, name, true, false, found)) {
+    m.CurrentPanel.clear();
+    return "";
+  }
+  ReadPanelFile(m.IniPath, found, m.CurrentPanel, m.Panel);
+  if (checkFiles) CheckInstrumentFiles(m.AppPath, m.Instruments, m.ui);
+  return found;
+}
+
 }  // namespace
 
 bool TfrmMain::LoadPanelAtStart(const std::string& name) {
-  std::string found;
-  if (!OpenPanel(IniPath, Instruments, ui, name, true, false, found)) return false;
-  ReadPanelFile(IniPath, found, CurrentPanel, Panel);
-  CheckInstrumentFiles(AppPath, Instruments, ui);
-  return true;
+  return !openExact(*this, name, true).empty();
 }
 
 void TfrmMain::SaveInstrumentList(const std::string& panelName) {
@@ -51,15 +61,7 @@ void TfrmMain::aLoadPanelExecute() {
   }
   CurrentPanel = dialog.selectedPanel();
   std::string found;
-  if (!CurrentPanel.empty()) {
-    if (OpenPanel(IniPath, Instruments, ui, CurrentPanel, true, false, found)) {
-      ReadPanelFile(IniPath, found, CurrentPanel, Panel);
-      CheckInstrumentFiles(AppPath, Instruments, ui);
-    } else {
-      CurrentPanel.clear();
-      found.clear();
-    }
-  }
+  if (!CurrentPanel.empty()) found = openExact(*this, CurrentPanel, true);
   DocumentName = found;
   UpdateStartAction(found);
 }
@@ -128,13 +130,7 @@ void TfrmMain::aCopyPanelExecute() {
       .writeString("Config", "PanelName", newName);
 
   CurrentPanel = newName;
-  std::string found;
-  if (OpenPanel(IniPath, Instruments, ui, newName, true, false, found)) {
-    ReadPanelFile(IniPath, found, CurrentPanel, Panel);
-  } else {
-    CurrentPanel.clear();
-    found.clear();
-  }
+  const std::string found = openExact(*this, newName, false);
   DocumentName = found;
   UpdateStartAction(found);
 }
