@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
 #include "platform/posix/PosixPlatform.h"
 #include "platform_test_util.h"
+#include "support/TempDir.h"
 
 namespace vantrel {
 namespace {
@@ -11,17 +13,19 @@ namespace {
 using namespace vantrel::testing;
 
 TEST(PosixEnvironment, DataFolderPrefersAppDataThenXdgThenHome) {
+  const test::TempDir root;
+  const std::string r = root.str();
   struct Case {
     std::optional<std::string> appData, xdg, home;
     std::string expected;
   };
   const Case cases[] = {
-      {"/data/app", "/xdg", "/home/u", "/data/app"},
-      {"", "/xdg", "/home/u", "/xdg"},  // an empty APPDATA counts as unset
-      {std::nullopt, "/xdg", "/home/u", "/xdg"},
-      {std::nullopt, "", "/home/u", "/home/u/.config"},
-      {std::nullopt, "relative/xdg", "/home/u", "/home/u/.config"},
-      {std::nullopt, std::nullopt, "/home/u", "/home/u/.config"},
+      {r + "/data/app", r + "/xdg", r + "/home/u", r + "/data/app"},
+      {"", r + "/xdg", r + "/home/u", r + "/xdg"},  // an empty APPDATA counts as unset
+      {std::nullopt, r + "/xdg", r + "/home/u", r + "/xdg"},
+      {std::nullopt, "", r + "/home/u", r + "/home/u/.config"},
+      {std::nullopt, "relative/xdg", r + "/home/u", r + "/home/u/.config"},
+      {std::nullopt, std::nullopt, r + "/home/u", r + "/home/u/.config"},
       {std::nullopt, std::nullopt, std::nullopt, ""},
   };
   PosixPlatform platform;
@@ -32,7 +36,11 @@ TEST(PosixEnvironment, DataFolderPrefersAppDataThenXdgThenHome) {
     env.set("HOME", c.home);
     EXPECT_EQ(platform.applicationDataFolder(), c.expected)
         << c.appData.value_or("<unset>") << " " << c.xdg.value_or("<unset>") << " " << c.home.value_or("<unset>");
+    // The per-user configuration folder exists afterwards; APPDATA is taken as it is.
+    if (!c.expected.empty() && c.appData.value_or("").empty())
+      EXPECT_TRUE(std::filesystem::is_directory(c.expected)) << c.expected;
   }
+  EXPECT_FALSE(std::filesystem::exists(r + "/data/app"));
 }
 
 TEST(PosixEnvironment, EnvironmentTellsUnsetFromEmpty) {

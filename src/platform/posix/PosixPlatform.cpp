@@ -290,9 +290,16 @@ std::optional<std::string> PosixPlatform::environment(const std::string& name) {
 
 std::string PosixPlatform::applicationDataFolder() {
   if (auto appData = nonEmptyEnv("APPDATA")) return *appData;
+  // The per-user configuration folder may not exist yet on a fresh account; it is made
+  // here so that the program's own folders below it can be.
+  auto ensure = [](const std::string& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder;
+  };
   // A relative XDG_CONFIG_HOME is to be ignored.
-  if (auto xdg = nonEmptyEnv("XDG_CONFIG_HOME"); xdg && (*xdg)[0] == '/') return *xdg;
-  if (auto home = nonEmptyEnv("HOME")) return *home + "/.config";
+  if (auto xdg = nonEmptyEnv("XDG_CONFIG_HOME"); xdg && (*xdg)[0] == '/') return ensure(*xdg);
+  if (auto home = nonEmptyEnv("HOME")) return ensure(*home + "/.config");
   return std::string();
 }
 
