@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
   zlib1g-dev libicu-dev
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth imagemagick
   iproute2 util-linux procps
 )
 
