@@ -2,14 +2,14 @@
 
 #include <optional>
 
-#include "TempFolder.h"
+#include "support/TempDir.h"
 #include "platform/Error.h"
 #include "store/IniFile.h"
 
 namespace vantrel {
 namespace {
 
-using testing::TempFolder;
+using test::TempDir;
 
 struct WriteCase {
   const char* name;
@@ -22,9 +22,9 @@ class IniWrite : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(IniWrite, ChangesOnlyTheKeyLine) {
   const WriteCase& c = GetParam();
-  TempFolder dir;
+  TempDir dir;
   if (c.before) dir.write("f.ini", *c.before);
-  IniFile ini(dir.path("f.ini"));
+  IniFile ini(dir.file("f.ini"));
   ini.writeString(c.section, c.key, c.value);
   EXPECT_EQ(dir.read("f.ini"), c.after);
   EXPECT_EQ(dir.names(), std::vector<std::string>{"f.ini"});  // no temporary file left
@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IniRead, OddValues) {
-  TempFolder dir;
+  TempDir dir;
   dir.write("f.ini",
             "[Config]\r\n"
             "Padded =   spaced value \t\r\n"
@@ -75,7 +75,7 @@ TEST(IniRead, OddValues) {
             "Eq=a=b\r\n"
             "Key With Space = v\r\n"
             "Text=Caf\xC3\xA9\r\n");
-  const IniFile ini(dir.path("f.ini"));
+  const IniFile ini(dir.file("f.ini"));
   const std::pair<const char*, const char*> cases[] = {
       {"Padded", "spaced value"}, {"Dq", "  quoted "}, {"Sq", " single "}, {"Mixed", "\"odd'"},
       {"Lone", "\""},             {"Empty", ""},       {"Eq", "a=b"},     {"KEY WITH SPACE", "v"},
@@ -88,19 +88,19 @@ TEST(IniRead, OddValues) {
 }
 
 TEST(IniRead, LongValueIsCutAtWholeCharacters) {
-  TempFolder dir;
+  TempDir dir;
   const std::string ascii(3000, 'x');
   std::string accented;
   for (int i = 0; i < 3000; ++i) accented += "\xC3\xA9";
   dir.write("f.ini", "[S]\nA=" + ascii + "\nB=" + accented + "\n");
-  const IniFile ini(dir.path("f.ini"));
+  const IniFile ini(dir.file("f.ini"));
   EXPECT_EQ(ini.readString("S", "A", ""), std::string(2047, 'x'));
   EXPECT_EQ(ini.readString("S", "B", ""), accented.substr(0, 2 * 2047));
 }
 
 TEST(IniRead, MissingFileGivesDefaultsAndIsNotCreated) {
-  TempFolder dir;
-  const IniFile ini(dir.path("none.ini"), FlagStyle::YesNo);
+  TempDir dir;
+  const IniFile ini(dir.file("none.ini"), FlagStyle::YesNo);
   EXPECT_EQ(ini.readString("S", "K", "d"), "d");
   EXPECT_EQ(ini.readInteger("S", "K", 7), 7);
   EXPECT_TRUE(ini.readBool("S", "K", true));
@@ -109,9 +109,9 @@ TEST(IniRead, MissingFileGivesDefaultsAndIsNotCreated) {
 }
 
 TEST(IniRead, Windows1252BytesReadAsUtf8) {
-  TempFolder dir;
+  TempDir dir;
   dir.write("f.ini", "[S]\nName=Caf\xE9 \x80 \x93x\x94\n");
-  EXPECT_EQ(IniFile(dir.path("f.ini")).readString("S", "Name", ""),
+  EXPECT_EQ(IniFile(dir.file("f.ini")).readString("S", "Name", ""),
             "Caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D");
 }
 
@@ -132,9 +132,9 @@ TEST(IniInteger, ProfileRule) {
 }
 
 TEST(IniInteger, ReadGivesDefaultForNonIntegerAndWritesDecimal) {
-  TempFolder dir;
+  TempDir dir;
   dir.write("f.ini", "[S]\nHex=0x3A98\nBad=abc\nQuoted=\"12\"\n");
-  IniFile ini(dir.path("f.ini"));
+  IniFile ini(dir.file("f.ini"));
   EXPECT_EQ(ini.readInteger("S", "Hex", 1), 15000);
   EXPECT_EQ(ini.readInteger("S", "Bad", 1), 1);
   EXPECT_EQ(ini.readInteger("S", "Quoted", 1), 12);
@@ -158,10 +158,10 @@ TEST(IniFlags, ReadPerStyle) {
       {FlagStyle::TrueFalse, "TRUE", false, true}, {FlagStyle::TrueFalse, "false", true, false},
       {FlagStyle::TrueFalse, "1", true, true},     {FlagStyle::TrueFalse, "1", false, false},
   };
-  TempFolder dir;
+  TempDir dir;
   for (const Case& c : cases) {
     dir.write("f.ini", c.stored ? "[S]\nF=" + *c.stored + "\n" : "[S]\n");
-    EXPECT_EQ(IniFile(dir.path("f.ini"), c.style).readBool("S", "F", c.defaultValue), c.expected)
+    EXPECT_EQ(IniFile(dir.file("f.ini"), c.style).readBool("S", "F", c.defaultValue), c.expected)
         << static_cast<int>(c.style) << " " << c.stored.value_or("(missing)") << " default "
         << c.defaultValue;
   }
@@ -174,8 +174,8 @@ TEST(IniFlags, WritePerStyle) {
       {FlagStyle::TrueFalse, "[S]\r\nT=True\r\nF=False\r\n"},
   };
   for (const auto& [style, expected] : cases) {
-    TempFolder dir;
-    IniFile ini(dir.path("f.ini"), style);
+    TempDir dir;
+    IniFile ini(dir.file("f.ini"), style);
     ini.writeBool("S", "T", true);
     ini.writeBool("S", "F", false);
     EXPECT_EQ(dir.read("f.ini"), expected);
@@ -183,8 +183,8 @@ TEST(IniFlags, WritePerStyle) {
 }
 
 TEST(IniWriteFailure, MissingFolderIsNotCreated) {
-  TempFolder dir;
-  const std::string path = dir.path("gone") + "/f.ini";
+  TempDir dir;
+  const std::string path = dir.file("gone") + "/f.ini";
   IniFile ini(path);
   try {
     ini.writeString("S", "K", "v");
@@ -196,10 +196,10 @@ TEST(IniWriteFailure, MissingFolderIsNotCreated) {
 }
 
 TEST(IniWriteFailure, UnreadableTargetIsLeftAlone) {
-  TempFolder dir;
-  std::filesystem::create_directory(dir.path("f.ini"));
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("f.ini"));
   dir.write("f.ini/inside", "data");
-  IniFile ini(dir.path("f.ini"));
+  IniFile ini(dir.file("f.ini"));
   EXPECT_THROW(ini.writeString("S", "K", "v"), Error);
   EXPECT_EQ(dir.read("f.ini/inside"), "data");
   EXPECT_EQ(dir.names(), std::vector<std::string>{"f.ini"});

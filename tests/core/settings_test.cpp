@@ -1,19 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "support/TempDir.h"
 #include "app/Settings.h"
 #include "platform/Error.h"
 
 namespace vantrel {
 namespace {
 
-using testing::TempFolder;
+using test::TempDir;
 
 class SettingsFile : public ::testing::Test {
  protected:
-  TempFolder dir;
-  std::string file = dir.path("vantrel.ini");
-  std::string appPath = dir.path() + "/";
+  TempDir dir;
+  std::string file = dir.file("vantrel.ini");
+  std::string appPath = dir.str() + "/";
   void addPopwarden() { dir.write("Popwarden.exe", "MZ"); }
 };
 
@@ -76,15 +76,15 @@ TEST_F(SettingsFile, PopOutNeedsExactYesAndPopwarden) {
       {"no", true, false},   {"yes", false, false},
   };
   for (const Case& c : cases) {
-    TempFolder d;
-    const std::string app = d.path() + "/";
+    TempDir d;
+    const std::string app = d.str() + "/";
     if (c.popwarden) d.write("Popwarden.exe", "MZ");
     d.write("v.ini", c.stored ? std::string("[Config]\nXPlanePopOutChecking=") + c.stored + "\n" : "[Config]\n");
-    EXPECT_EQ(readSettings(d.path("v.ini"), app).XPlanePopOutChecking, c.expected)
+    EXPECT_EQ(readSettings(d.file("v.ini"), app).XPlanePopOutChecking, c.expected)
         << (c.stored ? c.stored : "(missing)") << " popwarden " << c.popwarden;
   }
   // A folder of that name is no program.
-  std::filesystem::create_directory(dir.path("Popwarden.exe"));
+  std::filesystem::create_directory(dir.file("Popwarden.exe"));
   EXPECT_FALSE(popOutCheckingAvailable(true, appPath));
 }
 
@@ -131,7 +131,7 @@ TEST_F(SettingsFile, LastPanelAndAdapterReplaceTheirLines) {
 }
 
 TEST_F(SettingsFile, FailedWriteNamesTheFullPath) {
-  const std::string missing = dir.path("no-such-folder") + "/vantrel.ini";
+  const std::string missing = dir.file("no-such-folder") + "/vantrel.ini";
   try {
     writeNetworkSettings(missing, Settings{});
     FAIL() << "write succeeded";

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <sys/stat.h>
 
-#include "TempFolder.h"
+#include "support/TempDir.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
@@ -11,7 +11,7 @@
 namespace vantrel {
 namespace {
 
-using testing::TempFolder;
+using test::TempDir;
 
 TEST(Captions, WordSortIgnoresCaseFirstButNotEntirely) {
   std::vector<std::string> v{"Zulu", "alpha", "Bravo", "B", "b", "\xC3\x89" "cho", "delta"};
@@ -90,46 +90,46 @@ TEST(PathText, NamesAndJoins) {
 }
 
 TEST(Entries, MatchingNamesOnly) {
-  TempFolder dir;
+  TempDir dir;
   dir.write("one.ini", "");
   dir.write("TWO.INI", "");
   dir.write("three.cfg", "");
-  std::vector<std::string> names = listEntries(dir.path(), "*.ini");
+  std::vector<std::string> names = listEntries(dir.str(), "*.ini");
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"TWO.INI", "one.ini"}));
-  EXPECT_TRUE(listEntries(dir.path("missing"), "*").empty());
+  EXPECT_TRUE(listEntries(dir.file("missing"), "*").empty());
 }
 
 TEST(AtomicWrite, ReplacesWholeFileKeepingMode) {
-  TempFolder dir;
+  TempDir dir;
   dir.write("f", "old contents that are longer");
-  ::chmod(dir.path("f").c_str(), 0640);
-  writeFileAtomic(dir.path("f"), "new");
+  ::chmod(dir.file("f").c_str(), 0640);
+  writeFileAtomic(dir.file("f"), "new");
   EXPECT_EQ(dir.read("f"), "new");
   struct stat st;
-  ASSERT_EQ(::stat(dir.path("f").c_str(), &st), 0);
+  ASSERT_EQ(::stat(dir.file("f").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
   EXPECT_EQ(dir.names(), std::vector<std::string>{"f"});
 }
 
 TEST(AtomicWrite, LinkIsWrittenThrough) {
-  TempFolder dir;
+  TempDir dir;
   dir.write("real", "old");
-  std::filesystem::create_symlink(dir.path("real"), dir.path("link"));
-  writeFileAtomic(dir.path("link"), "new");
-  EXPECT_TRUE(std::filesystem::is_symlink(dir.path("link")));
+  std::filesystem::create_symlink(dir.file("real"), dir.file("link"));
+  writeFileAtomic(dir.file("link"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link")));
   EXPECT_EQ(dir.read("real"), "new");
 }
 
 TEST(AtomicWrite, FailureLeavesOldDataAndNoTemporaryFile) {
-  TempFolder dir;
-  std::filesystem::create_directory(dir.path("target"));
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("target"));
   dir.write("target/kept", "old");
-  EXPECT_THROW(writeFileAtomic(dir.path("target"), "new"), Error);
+  EXPECT_THROW(writeFileAtomic(dir.file("target"), "new"), Error);
   EXPECT_EQ(dir.read("target/kept"), "old");
   EXPECT_EQ(dir.names(), std::vector<std::string>{"target"});
 
-  const std::string missing = dir.path("nowhere") + "/f";
+  const std::string missing = dir.file("nowhere") + "/f";
   try {
     writeFileAtomic(missing, "x");
     FAIL() << "write into a missing folder succeeded";
@@ -140,16 +140,16 @@ TEST(AtomicWrite, FailureLeavesOldDataAndNoTemporaryFile) {
 }
 
 TEST(ReadBytes, WholeFileOrFalse) {
-  TempFolder dir;
+  TempDir dir;
   std::string big(200000, '\0');
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7);
   dir.write("b", big);
   std::string bytes = "unchanged";
-  ASSERT_TRUE(readFileBytes(dir.path("b"), bytes));
+  ASSERT_TRUE(readFileBytes(dir.file("b"), bytes));
   EXPECT_EQ(bytes, big);
   bytes = "unchanged";
-  EXPECT_FALSE(readFileBytes(dir.path("missing"), bytes));
-  EXPECT_FALSE(readFileBytes(dir.path(), bytes));
+  EXPECT_FALSE(readFileBytes(dir.file("missing"), bytes));
+  EXPECT_FALSE(readFileBytes(dir.str(), bytes));
   EXPECT_EQ(bytes, "unchanged");
 }
 

@@ -1,5 +1,6 @@
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -33,6 +34,14 @@ std::string TempDir::read(const std::string& relative) const { return readFile(p
 
 bool TempDir::exists(const std::string& relative) const {
   return std::filesystem::exists(path_ / relative);
+}
+
+std::vector<std::string> TempDir::names() const {
+  std::vector<std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(path_))
+    out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 std::string readFile(const std::filesystem::path& p) {

@@ -2,6 +2,7 @@
 // A folder of its own for one test, removed afterwards.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vantrel::test {
 
@@ -13,6 +14,10 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
   std::string str() const { return path_.string(); }
+  // Full path of a file below the folder.
+  std::string file(const std::string& relative) const { return (path_ / relative).string(); }
+  // Names in the folder, sorted, to see stray temporary files.
+  std::vector<std::string> names() const;
   // Writes bytes to a file below the folder, creating folders on the way.
   std::string write(const std::string& relative, const std::string& bytes) const;
   std::string read(const std::string& relative) const;
