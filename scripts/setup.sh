@@ -7,9 +7,9 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
-  zlib1g-dev libicu-dev
+  zlib1g-dev libicu-dev libdbus-1-dev
   xvfb xauth imagemagick
-  iproute2 util-linux procps
+  iproute2 util-linux procps dbus-daemon
 )
 
 missing=()

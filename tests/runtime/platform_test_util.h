@@ -15,25 +15,17 @@
 #include <thread>
 #include <vector>
 
+#include "support/TempDir.h"
+
 namespace vantrel::testing {
 
 inline const std::string RecordingInstrument = std::string(VANTREL_TEST_HELPERS) + "/recording_instrument";
 
-class TempDir {
+// The shared temporary folder, with paths as plain strings.
+class TempDir : public test::TempDir {
  public:
-  TempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "vantrel-platform-XXXXXX").string();
-    path_ = mkdtemp(tmpl.data()) ? tmpl : std::string();
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
+  std::string path() const { return str(); }
+  std::string operator/(const std::string& name) const { return str() + "/" + name; }
 };
 
 // Sets or unsets variables for one scope; the old values come back after it.

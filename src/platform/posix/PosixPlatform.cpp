@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "platform/CommandLine.h"
+#include "platform/posix/SessionBus.h"
 
 extern char** environ;
 
@@ -31,8 +32,15 @@ namespace vantrel {
 
 namespace {
 
-// Every helper command (D-Bus, window manager) is given this long, then killed.
+// Every helper command (window manager) is given this long, then killed.
 constexpr int HelperTimeoutMs = 2000;
+// Each step on the session bus (connecting, each call) waits this long at most.
+constexpr int BusTimeoutMs = 2000;
+
+constexpr const char* ScreenSaverName = "org.freedesktop.ScreenSaver";
+// Where services put the screen saver object; the first is the usual one.
+constexpr const char* ScreenSaverPaths[] = {"/org/freedesktop/ScreenSaver", "/ScreenSaver"};
+
 // How long closeProcess waits for a killed child to finish dying before it hands the
 // child to the later reaping.
 constexpr int CloseWaitMs = 50;
@@ -41,6 +49,11 @@ std::optional<std::string> nonEmptyEnv(const char* name) {
   const char* v = std::getenv(name);
   if (v == nullptr || *v == '\0') return std::nullopt;
   return std::string(v);
+}
+
+std::unique_ptr<SessionBus> openSessionBus() {
+  const std::optional<std::string> address = nonEmptyEnv("DBUS_SESSION_BUS_ADDRESS");
+  return address ? SessionBus::open(*address, BusTimeoutMs) : nullptr;
 }
 
 int pidfdOpen(pid_t pid) {
@@ -227,49 +240,16 @@ std::optional<std::string> runHelper(const std::vector<std::string>& args) {
   return text;
 }
 
-// The number after "uint32 " in a helper's reply.
-std::optional<std::uint32_t> parseCookie(const std::string& reply) {
-  const std::size_t at = reply.find("uint32 ");
-  if (at == std::string::npos) return std::nullopt;
-  std::size_t i = at + 7;
-  if (i >= reply.size() || reply[i] < '0' || reply[i] > '9') return std::nullopt;
-  std::uint64_t value = 0;
-  while (i < reply.size() && reply[i] >= '0' && reply[i] <= '9' && value <= 0xFFFFFFFFull)
-    value = value * 10 + static_cast<std::uint64_t>(reply[i++] - '0');
-  if (value > 0xFFFFFFFFull) return std::nullopt;
-  return static_cast<std::uint32_t>(value);
-}
-
-// A call on the session bus's screen saver, through whichever client is installed.
-std::optional<std::string> screenSaverCall(const std::string& method, const std::vector<std::string>& gdbusArgs,
-                                           const std::vector<std::string>& dbusSendArgs) {
-  if (!nonEmptyEnv("DBUS_SESSION_BUS_ADDRESS")) return std::nullopt;
-  const std::string gdbus = findProgram("gdbus");
-  if (!gdbus.empty()) {
-    std::vector<std::string> args{gdbus, "call", "--session", "--timeout", "2",
-                                  "--dest", "org.freedesktop.ScreenSaver",
-                                  "--object-path", "/org/freedesktop/ScreenSaver",
-                                  "--method", "org.freedesktop.ScreenSaver." + method};
-    args.insert(args.end(), gdbusArgs.begin(), gdbusArgs.end());
-    return runHelper(args);
-  }
-  const std::string dbusSend = findProgram("dbus-send");
-  if (!dbusSend.empty()) {
-    std::vector<std::string> args{dbusSend, "--session", "--print-reply=literal", "--reply-timeout=2000",
-                                  "--dest=org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
-                                  "org.freedesktop.ScreenSaver." + method};
-    args.insert(args.end(), dbusSendArgs.begin(), dbusSendArgs.end());
-    return runHelper(args);
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 PosixPlatform::PosixPlatform() = default;
 
 PosixPlatform::~PosixPlatform() {
   endInhibitor();
+  {
+    std::lock_guard<std::mutex> lock(screenSaverMutex_);
+    releaseScreenSaverLocked();
+  }
   std::lock_guard<std::mutex> lock(mutex_);
   for (auto& [handle, child] : children_) {
     tryReap(child.pid);
@@ -454,20 +434,47 @@ void PosixPlatform::endInhibitor() {
   }
 }
 
-bool PosixPlatform::screenSaverActive() { return !screenSaverCookie_.has_value(); }
+bool PosixPlatform::screenSaverActive() {
+  std::lock_guard<std::mutex> lock(screenSaverMutex_);
+  if (screenSaverBus_) return false;
+  // A running screen saver service is the nearest thing to "the screen saver is on".
+  const auto bus = openSessionBus();
+  return bus && bus->nameHasOwner(ScreenSaverName);
+}
 
 void PosixPlatform::setScreenSaverActive(bool active) {
+  std::lock_guard<std::mutex> lock(screenSaverMutex_);
   if (active) {
-    if (!screenSaverCookie_) return;
-    const std::string cookie = std::to_string(*screenSaverCookie_);
-    screenSaverCookie_.reset();
-    screenSaverCall("UnInhibit", {"uint32 " + cookie}, {"uint32:" + cookie});
+    releaseScreenSaverLocked();
     return;
   }
-  if (screenSaverCookie_) return;
-  const auto reply =
-      screenSaverCall("Inhibit", {"'Vantrel'", "'A panel is running'"}, {"string:Vantrel", "string:A panel is running"});
-  if (reply) screenSaverCookie_ = parseCookie(*reply);
+  if (screenSaverBus_) {
+    if (screenSaverBus_->connected()) return;
+    screenSaverBus_.reset();  // the bus went away and took the inhibit with it: ask again
+  }
+  auto bus = openSessionBus();
+  if (!bus) return;
+  for (const char* path : ScreenSaverPaths) {
+    const BusReply reply = bus->call(ScreenSaverName, path, ScreenSaverName, "Inhibit",
+                                     {std::string("Vantrel"), std::string("A panel is running")});
+    if (reply.ok() && reply.firstUint32) {
+      screenSaverBus_ = std::move(bus);
+      screenSaverCookie_ = *reply.firstUint32;
+      screenSaverPath_ = path;
+      return;
+    }
+    // A service that does not answer would not answer at the other object either.
+    if (!reply.answered) return;
+  }
+}
+
+void PosixPlatform::releaseScreenSaverLocked() {
+  if (!screenSaverBus_) return;
+  // Closing the connection alone would also end the inhibit; saying so is cleaner.
+  screenSaverBus_->call(ScreenSaverName, screenSaverPath_, ScreenSaverName, "UnInhibit", {screenSaverCookie_});
+  screenSaverBus_.reset();
+  screenSaverCookie_ = 0;
+  screenSaverPath_.clear();
 }
 
 void PosixPlatform::showDesktopIcons(bool /*show*/) {

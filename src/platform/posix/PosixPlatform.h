@@ -7,6 +7,7 @@
 // reused while a handle holds it. Signals go through a pidfd where the kernel has one.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -16,11 +17,13 @@
 
 namespace vantrel {
 
+class SessionBus;
+
 class PosixPlatform : public Platform {
  public:
   PosixPlatform();
-  // Reaps the children that have ended and ends the sleep inhibitor; terminates no
-  // started program.
+  // Reaps the children that have ended, ends the sleep inhibitor and gives back a screen
+  // saver inhibit still held; terminates no started program.
   ~PosixPlatform() override;
   PosixPlatform(const PosixPlatform&) = delete;
   PosixPlatform& operator=(const PosixPlatform&) = delete;
@@ -59,6 +62,9 @@ class PosixPlatform : public Platform {
   // Reaps whatever of pending_ has ended. Caller holds mutex_.
   void reapPendingLocked();
   void endInhibitor();
+  // Gives back the screen saver inhibit and closes its connection. Caller holds
+  // screenSaverMutex_.
+  void releaseScreenSaverLocked();
 
   mutable std::mutex mutex_;
   std::map<ProcessHandle, Child> children_;
@@ -70,7 +76,11 @@ class PosixPlatform : public Platform {
   std::optional<Child> inhibitor_;
   int inhibitorPipe_ = -1;
 
-  std::optional<std::uint32_t> screenSaverCookie_;
+  // Screen saver inhibit: the service keeps it only while this connection stays open.
+  std::mutex screenSaverMutex_;
+  std::unique_ptr<SessionBus> screenSaverBus_;
+  std::uint32_t screenSaverCookie_ = 0;
+  std::string screenSaverPath_;  // the object that gave the cookie
 };
 
 }  // namespace vantrel
