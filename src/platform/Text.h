@@ -12,7 +12,7 @@ bool isValidUtf8(const std::string& bytes);
 std::string trim(const std::string& s);
 std::string toLowerAscii(std::string s);
 bool sameTextIgnoreCase(const std::string& a, const std::string& b);
-// Delphi's StrToInt: decimal, "$" or "0x" hexadecimal, optional sign; throws
+// The strict integer conversion: decimal, "$" or "0x" hexadecimal, optional sign; throws
 // conversionError on anything else.
 int strToInt(const std::string& text);
 bool tryStrToInt(const std::string& text, int& value);
