@@ -188,6 +188,10 @@ void TfrmMain::FormClose() {
   StopListener();
 }
 
+void TfrmMain::CloseBeforeShow() {
+  runCommand([this] { writeLastPanel(SettingsPath(), readLastPanel(SettingsPath())); });
+}
+
 void TfrmMain::UpdateStartAction(const std::string& panelName) {
   action("aStartPanel").Enabled = !panelName.empty() && !lockUI;
 }

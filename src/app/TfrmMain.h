@@ -45,6 +45,9 @@ class TfrmMain : public TForm {
   void FormShow() override;
   void OnRestore();
   void FormClose();
+  // A close that comes before the first show (a shutdown during the splash): nothing was
+  // loaded, so nothing is saved, and "LastPanelUsed" is written with the name it holds.
+  void CloseBeforeShow();
 
   // --- operations other parts call ----------------------------------------------------
   void UpdateStartAction(const std::string& panelName);

@@ -160,9 +160,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!closed_) {
     closed_ = true;
-    // A window closed before its first show has loaded nothing, so it saves nothing:
-    // an early shutdown must not forget the last panel.
-    if (formShown_) model_.FormClose();
+    if (formShown_)
+      model_.FormClose();
+    else
+      model_.CloseBeforeShow();
     refresh();
   }
   event->accept();

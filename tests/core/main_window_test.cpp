@@ -152,6 +152,28 @@ TEST(MainWindow, CloseWritesLastPanelUsedAndKeepsTheRestOfTheFile) {
   }
 }
 
+TEST(MainWindow, CloseBeforeTheFirstShowKeepsTheLastPanel) {
+  {
+    MainFixture f;
+    TfrmMain& m = f.create({"start"});
+    m.CloseBeforeShow();
+    EXPECT_EQ(f.home.read("Quorvane/Dexalune/vantrel.ini"), "[Config]\r\nLastPanelUsed=\r\n");
+  }
+  {
+    MainFixture f;
+    const std::string before = "[Config]\r\nLastPanelUsed=Cessna\r\nListenPort=1\r\n";
+    const std::string list = "\"ASI\",\"47000\",\"x\",\"Y\",\"a\",\"b\",\"1\",\"1\"\r\n";
+    f.home.write("Quorvane/Dexalune/vantrel.ini", before);
+    f.makePanel("Cessna");
+    f.home.write("Quorvane/Dexalune/Panel_Cessna/Cessna.cfg", list);
+    TfrmMain& m = f.create({"start"});
+    m.CloseBeforeShow();
+    EXPECT_EQ(f.home.read("Quorvane/Dexalune/vantrel.ini"), before);
+    EXPECT_EQ(f.home.read("Quorvane/Dexalune/Panel_Cessna/Cessna.cfg"), list);
+    EXPECT_TRUE(f.platform.processes.empty());
+  }
+}
+
 TEST(MainWindow, ExitAndHelpCommands) {
   MainFixture f;
   TfrmMain& m = f.create();
