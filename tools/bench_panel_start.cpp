@@ -136,17 +136,12 @@ int main(int argc, char** argv) {
     m.Instruments.add(r);
   }
 
-  // The same command lines, split the same way, for the plain loop.
-  LaunchContext c;
-  c.AppPath = m.AppPath;
-  c.PanelName = "Bench";
-  c.LocalAddress = "127.0.0.1";
-  c.MulticastGroup = "224.11.5.62";
-  c.FlightSimPort = "45000";
-  c.Bezels = "true";
-  c.Monitor = "0";
-  c.Lighting = "false";
-  c.DecimalSeparator = platform.decimalSeparator();
+  // The same command lines as Start's, split the same way, for the plain loop.
+  if (!m.ResolveLocalAddress()) {
+    std::fprintf(stderr, "no local address\n");
+    return 1;
+  }
+  const LaunchContext c = m.MakeLaunchContext();
   std::vector<std::vector<std::string>> argvs;
   for (const auto& r : m.Instruments.rows()) {
     auto args = splitCommandLine(joinTokens(instrumentTokens(c, r)));

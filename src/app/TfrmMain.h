@@ -13,6 +13,7 @@
 #include "platform/Forms.h"
 #include "platform/Platform.h"
 #include "platform/Ui.h"
+#include "runtime/CommandLines.h"
 #include "runtime/SystemCritical.h"
 #include "store/Panel.h"
 
@@ -88,6 +89,8 @@ class TfrmMain : public TForm {
   bool ResolveLocalAddress();
   // 0 match, 1 monitor count differs, 2 a dimension differs.
   int CompareMonitors() const;
+  // What the command lines of a start are made from, taken from the panel and settings.
+  LaunchContext MakeLaunchContext();
   // Joins the eleven tokens with one blank each and starts the line.
   void LaunchWithArguments(const std::array<std::string, 11>& tokens);
   // Starts a command line; a started process's handle goes into ProcessList.

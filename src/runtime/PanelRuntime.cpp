@@ -50,6 +50,20 @@ bool TfrmMain::ResolveLocalAddress() {
 
 int TfrmMain::CompareMonitors() const { return compareMonitors(Monitors, Panel.Monitors); }
 
+LaunchContext TfrmMain::MakeLaunchContext() {
+  LaunchContext context;
+  context.AppPath = AppPath;
+  context.PanelName = CurrentPanel;
+  context.LocalAddress = LocalIPAddressToUse;
+  context.MulticastGroup = settings.MulticastGroup;
+  context.FlightSimPort = settings.FlightSimPort;
+  context.Bezels = boolText(Panel.ShowBezels);
+  context.Monitor = Panel.PanelMonitor;
+  context.Lighting = boolText(Panel.EnableLighting);
+  context.DecimalSeparator = platform.decimalSeparator();
+  return context;
+}
+
 void TfrmMain::LaunchWithArguments(const std::array<std::string, 11>& tokens) {
   LaunchProcess(joinTokens(tokens));
 }
@@ -110,17 +124,7 @@ void TfrmMain::aStartPanelExecute() {
     throw;
   }
 
-  LaunchContext context;
-  context.AppPath = AppPath;
-  context.PanelName = CurrentPanel;
-  context.LocalAddress = LocalIPAddressToUse;
-  context.MulticastGroup = settings.MulticastGroup;
-  context.FlightSimPort = settings.FlightSimPort;
-  context.Bezels = boolText(Panel.ShowBezels);
-  context.Monitor = Panel.PanelMonitor;
-  context.Lighting = boolText(Panel.EnableLighting);
-  context.DecimalSeparator = platform.decimalSeparator();
-
+  const LaunchContext context = MakeLaunchContext();
   if (Panel.ShowBackground) LaunchWithArguments(backgroundTokens(context));
 
   const bool startApplications = !SwitchFlag && settings.NoThirdPartyApp;
