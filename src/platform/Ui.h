@@ -65,4 +65,16 @@ class Ui {
   virtual void runOnUiThread(std::function<void()> work) = 0;
 };
 
+// The busy pointer for as long as it lives, restored however the work ends.
+class BusyPointer {
+ public:
+  explicit BusyPointer(Ui& ui) : ui_(ui) { ui_.setBusyCursor(true); }
+  ~BusyPointer() { ui_.setBusyCursor(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  Ui& ui_;
+};
+
 }  // namespace vantrel
