@@ -28,6 +28,8 @@ struct FileDialogOptions {
   std::string filter;      // "Description|*.ext|Description|*.ext"
   std::string initialDir;
   std::string fileName;
+  // When set, one more filter under this name offers every file that may be run.
+  std::string executablesFilter;
 };
 
 // The shared colour chooser: opens on Color, keeps sixteen custom slots.
