@@ -17,6 +17,7 @@ TfrmAddInstrument::TfrmAddInstrument() {
   edLong.ReadOnly = true;
   edDescription.Name = "edDescription";
   edDescription.Caption = "Description";
+  edDescription.ReadOnly = true;
   edPort.Name = "edPort";
   edPort.Caption = "Port No";
   edPathName.Name = "edPathName";
