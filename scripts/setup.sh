@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev
   zlib1g-dev libicu-dev libdbus-1-dev
+  libxcb1-dev fonts-dejavu-core
   xvfb xauth imagemagick
   iproute2 util-linux procps dbus-daemon
 )

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the demo: the sample panel "C172 Skyhawk" starts on the sample
+# data folder build/demo-data, made from demo/ when it is missing (delete it to start
+# afresh). A user's own panels are never touched. Arguments after -- go to the program
+# in place of "start".
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+"$here/scripts/build.sh" "$here/build"
+data="$here/build/demo-data"
+if [ ! -d "$data" ]; then
+  mkdir -p "$data.tmp"
+  cp -R "$here/demo/." "$data.tmp/"
+  mv "$data.tmp" "$data"
+  echo "demo: sample panels copied to $data" >&2
+fi
+[ "${1:-}" = "--" ] && shift
+[ $# -eq 0 ] && set -- start
+export APPDATA="$data"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "demo: no display; starting under xvfb-run (screen 1920x1080)" >&2
+  exec xvfb-run -a -s "-screen 0 1920x1080x24" "$here/build/bin/vantrel" "$@"
+fi
+exec "$here/build/bin/vantrel" "$@"
