@@ -27,7 +27,6 @@ int main(int argc, char* argv[]) {
   using namespace vantrel;
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vantrel");
-  QApplication::setApplicationDisplayName("Vantrel");
 
   // SIGTERM and SIGINT close the main window as Exit does, so the close-time steps run.
   // The handler is in place before the splash pause; a signal that comes early is
