@@ -37,7 +37,7 @@ class AnnunciatorFace : public Face {
       p.setBrush(l.lit ? l.colour : QColor(38, 34, 30));
       p.drawRoundedRect(cell, 3, 3);
       // The text fits its light, however the strip is scaled.
-      const double px = std::min(cell.height() * 0.3, cell.width() / (std::strlen(l.text) * 0.68));
+      const double px = std::min(cell.height() * 0.3, cell.width() / (std::strlen(l.text) * 0.75));
       drawLabel(p, cell.center(), l.text, px,
                 l.lit ? QColor(20, 10, 0) : (s.Night ? QColor(120, 60, 40) : QColor(110, 105, 95)), true);
     }
