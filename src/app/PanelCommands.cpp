@@ -84,23 +84,28 @@ void TfrmMain::aNewPanelExecute() {
   dialog.sBGColor.Color = 0;
   ColorDialog.Color = 0;
   dialog.PictureInitialDir = IniPath;
-  if (ui.showModal(dialog) == ModalResult::OK &&
-      dialog.edPanelName.Text != TfrmPanel::NewPanelMarker) {
+  // A refused name returns to the dialog with everything the user chose still there.
+  while (ui.showModal(dialog) == ModalResult::OK &&
+         dialog.edPanelName.Text != TfrmPanel::NewPanelMarker) {
     const std::string name = dialog.edPanelName.Text;
     std::error_code ec;
     // Refused before anything changes: a name no folder can hold, or another panel's.
-    if (!isValidPanelName(name)) {
-      ui.messageBox(MsgType::Error, invalidPanelNameMessage(name), MsgButtons::OK);
-    } else if (std::filesystem::exists(fsPath(panelFolderPath(IniPath, name)), ec) || ec) {
-      ui.messageBox(MsgType::Error, panelExistsMessage(name), MsgButtons::OK);
-    } else {
-      CurrentPanel = name;
-      Instruments.clear();
-      SaveInstrumentList(name);
-      WritePanelFiles(dialog, IniPath, name, ui);
-      ReadPanelFile(IniPath, name, CurrentPanel, Panel);
-      DocumentName = CurrentPanel;
+    std::string problem = panelNameProblem(name);
+    if (problem.empty() &&
+        (std::filesystem::exists(fsPath(panelFolderPath(IniPath, name)), ec) || ec))
+      problem = panelExistsMessage(name);
+    if (!problem.empty()) {
+      ui.messageBox(MsgType::Error, problem, MsgButtons::OK);
+      dialog.NameEditable = true;
+      continue;
     }
+    CurrentPanel = name;
+    Instruments.clear();
+    SaveInstrumentList(name);
+    WritePanelFiles(dialog, IniPath, name, ui);
+    ReadPanelFile(IniPath, name, CurrentPanel, Panel);
+    DocumentName = CurrentPanel;
+    break;
   }
   UpdateStartAction(CurrentPanel);
 }
@@ -109,8 +114,8 @@ void TfrmMain::aCopyPanelExecute() {
   if (Instruments.empty()) return;
   std::string newName;
   if (!ui.inputBox("Enter new Panel Name", "Panel Name", newName) || newName.empty()) return;
-  if (!isValidPanelName(newName)) {
-    ui.messageBox(MsgType::Error, invalidPanelNameMessage(newName), MsgButtons::OK);
+  if (const std::string problem = panelNameProblem(newName); !problem.empty()) {
+    ui.messageBox(MsgType::Error, problem, MsgButtons::OK);
     return;
   }
   const std::string source = panelFolderPath(IniPath, CurrentPanel);

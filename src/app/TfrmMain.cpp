@@ -193,6 +193,9 @@ void TfrmMain::CloseBeforeShow() {
 
 void TfrmMain::UpdateStartAction(const std::string& panelName) {
   action("aStartPanel").Enabled = !panelName.empty() && !lockUI;
+  // Without a panel there is nothing to edit: the dialog's OK would write into the folder
+  // of the empty name.
+  action("aEditSettings").Enabled = !panelName.empty() && !lockUI;
 }
 
 void TfrmMain::LockUserInterface() {

@@ -146,6 +146,22 @@ std::string invalidPanelNameMessage(const std::string& name) {
          " - a panel name cannot contain \\ / : * ? \" < > | or end in a blank or dot";
 }
 
+std::string panelNameProblem(const std::string& name) {
+  // Load Panel shows at most this many characters of a folder name: a longer name could
+  // never be loaded again.
+  constexpr std::size_t kListedCharacters = 99;
+  // A file name holds at most 255 bytes; the panel's files add "Panel_" or ".cfg" and, while
+  // a save is under way, the temporary name beside the file.
+  constexpr std::size_t kMaxBytes = 200;
+  if (name.empty()) return "The panel name is empty - Enter a name for the panel";
+  if (!isValidPanelName(name)) return invalidPanelNameMessage(name);
+  if (utf8Mid(name, 0, kListedCharacters) != name)
+    return "Panel name too long - a panel name can have at most 99 characters";
+  if (name.size() > kMaxBytes)
+    return "Panel name too long for the file system - Choose a shorter name";
+  return std::string();
+}
+
 std::string panelExistsMessage(const std::string& name) {
   return "Panel " + name + " already exists! - Choose a different name";
 }

@@ -47,6 +47,10 @@ void ResetPanelState(std::string& currentPanel, PanelState& state);
 // character, no trailing blank or dot, not "." or "..".
 bool isValidPanelName(const std::string& name);
 std::string invalidPanelNameMessage(const std::string& name);
+// Why New or Copy refuses a name, or empty when the name may become a panel: an empty
+// name, a name a folder cannot hold, a name longer than Load Panel lists (99 characters)
+// or too long for the file system to hold its folder and files.
+std::string panelNameProblem(const std::string& name);
 // "Panel <name> already exists! - Choose a different name"
 std::string panelExistsMessage(const std::string& name);
 

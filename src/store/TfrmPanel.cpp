@@ -113,7 +113,7 @@ void TfrmPanel::takeDesktop() {
 }
 
 void TfrmPanel::FormShow() {
-  if (edPanelName.Text == NewPanelMarker) {
+  if (edPanelName.Text == NewPanelMarker || NameEditable) {
     edPanelName.Enabled = true;
     ActiveControl = edPanelName.Name;
   } else {

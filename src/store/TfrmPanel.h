@@ -59,6 +59,9 @@ class TfrmPanel : public TForm {
   std::string ActiveControl;
   // Where the picture chooser opens (New Panel sets the data folder).
   std::string PictureInitialDir;
+  // The name box stays editable on showing although it no longer holds the marker: New
+  // Panel shows the dialog again after refusing the typed name.
+  bool NameEditable = false;
 
   // --- handlers ------------------------------------------------------------------
   void FormShow() override;

@@ -1,5 +1,7 @@
 #include "store/TfrmSelPanel.h"
 
+#include <algorithm>
+
 #include "platform/Paths.h"
 #include "platform/Text.h"
 
@@ -31,6 +33,9 @@ void ListPanels(const std::string& folder, const std::string& pattern, TListBox&
     // Whole characters only, so a long name is never cut inside one.
     list.Items.push_back(utf8Mid(entry, 6, 99));
   }
+  // The file system lists folders in an order of its own; the user reads them as captions.
+  std::stable_sort(list.Items.begin(), list.Items.end(),
+                   [](const std::string& a, const std::string& b) { return compareCaptions(a, b) < 0; });
 }
 
 }  // namespace vantrel

@@ -20,8 +20,9 @@ class TfrmSelPanel : public TForm {
   std::string selectedPanel() const;
 };
 
-// Empties list and adds one line per entry of folder matching pattern, in enumeration
-// order: the entry's name without its first six characters, cut to 99 characters.
+// Empties list and adds one line per entry of folder matching pattern: the entry's name
+// without its first six characters, cut to 99 characters, in caption order
+// (compareCaptions).
 void ListPanels(const std::string& folder, const std::string& pattern, TListBox& list);
 
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 #include "support/TempDir.h"
 #include "platform/Error.h"
@@ -17,6 +18,9 @@ struct WriteCase {
   std::string section, key, value;
   std::string after;
 };
+
+// Readable in the test output.
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
 
 class IniWrite : public ::testing::TestWithParam<WriteCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 
 #include "support/MainFixture.h"
 
@@ -19,6 +20,11 @@ struct CommandLineCase {
   bool expectStarted;
   bool expectLock;
 };
+
+// Readable in the test output.
+void PrintTo(const CommandLineCase& c, std::ostream* os) {
+  *os << "arguments " << ::testing::PrintToString(c.args) << ", last panel " << ::testing::PrintToString(c.lastPanel);
+}
 
 class CommandLine : public ::testing::TestWithParam<CommandLineCase> {};
 
@@ -47,6 +53,7 @@ TEST_P(CommandLine, LoadsStartsAndLocksAsAsked) {
   } else {
     EXPECT_TRUE(m.lvInstrumentsEnabled);
     EXPECT_EQ(m.action("aStartPanel").Enabled, !c.expectPanel.empty() && !c.expectStarted);
+    EXPECT_EQ(m.action("aEditSettings").Enabled, !c.expectPanel.empty());
   }
 }
 

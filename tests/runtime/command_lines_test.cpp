@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "runtime/CommandLines.h"
 
 namespace vantrel {
@@ -9,6 +11,9 @@ struct SplitCase {
   std::string text;
   std::vector<std::string> parameters;
 };
+
+// Readable in the test output.
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.text); }
 
 class ParameterSplit : public ::testing::TestWithParam<SplitCase> {};
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 
 #include "app/Settings.h"
 #include "support/MainFixture.h"
@@ -127,6 +128,12 @@ struct DesktopCase {
   bool tidied;  // icons hidden and windows minimized at Start, icons shown at Stop
 };
 
+// Readable in the test output.
+void PrintTo(const DesktopCase& c, std::ostream* os) {
+  *os << "switch " << c.switchFlag << ", NoThirdPartyApp " << c.noThirdPartyApp << ", declutter "
+      << c.declutter;
+}
+
 class PanelDesktop : public ::testing::TestWithParam<DesktopCase> {};
 
 TEST_P(PanelDesktop, ApplicationsAndDeclutterFollowTheFlags) {
@@ -248,6 +255,11 @@ struct MonitorCase {
   bool started;
 };
 
+void PrintTo(const MonitorCase& c, std::ostream* os) {
+  *os << "checking " << c.checking << ", panel monitors " << c.panel.Count << ", question "
+      << (c.question ? c.question : "none");
+}
+
 class MonitorCheck : public ::testing::TestWithParam<MonitorCase> {};
 
 TEST_P(MonitorCheck, AsksWhenTheMonitorsDiffer) {
@@ -322,6 +334,11 @@ struct PopOutCase {
   bool programThere;
   int runs;
 };
+
+void PrintTo(const PopOutCase& c, std::ostream* os) {
+  *os << "interval " << c.interval << ", limit " << c.limit << ", program there "
+      << c.programThere;
+}
 
 class PopOutWatcher : public ::testing::TestWithParam<PopOutCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 
 #include "platform/Error.h"
 #include "store/InstrumentFile.h"
@@ -16,6 +17,9 @@ struct SplitCase {
   std::string line;
   Fields fields;
 };
+
+// Readable in the test output.
+void PrintTo(const SplitCase& c, std::ostream* os) { *os << ::testing::PrintToString(c.line); }
 
 class CommaText : public ::testing::TestWithParam<SplitCase> {};
 

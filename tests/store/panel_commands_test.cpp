@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 
 #include "store/PanelFolder.h"
 #include "store/TfrmPanel.h"
@@ -94,9 +95,10 @@ struct PanelsFixture : MainFixture {
   }
 };
 
-TEST(LoadPanel, ListsThePanelFoldersAndAFileThatLooksLikeOne) {
+TEST(LoadPanel, ListsThePanelFoldersAndAFileThatLooksLikeOneInCaptionOrder) {
   PanelsFixture f;
   f.panel("B", "");
+  f.panel("alpha", "");
   f.home.write("Quorvane/Dexalune/Panel_Notes.txt", "notes");
   const std::string longName(120, 'L');
   fs::create_directory(f.data() / ("Panel_" + longName));
@@ -104,8 +106,8 @@ TEST(LoadPanel, ListsThePanelFoldersAndAFileThatLooksLikeOne) {
   std::vector<std::string> listed;
   f.answerLoad(std::nullopt, ModalResult::Cancel, &listed);
   f.m->execute("aLoadPanel");
-  std::sort(listed.begin(), listed.end());
-  EXPECT_EQ(listed, (std::vector<std::string>{"A", "B", std::string(99, 'L'), "Notes.txt"}));
+  // Letter case does not split the list as a byte order would.
+  EXPECT_EQ(listed, (std::vector<std::string>{"A", "alpha", "B", std::string(99, 'L'), "Notes.txt"}));
   EXPECT_EQ(f.ui.modalForms, (std::vector<std::string>{"frmSelPanel"}));
 }
 
@@ -118,6 +120,9 @@ struct LoadCase {
   std::vector<std::string> rows;
   bool start;
 };
+
+// Readable in the test output.
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.what; }
 
 class LoadPanelOutcome : public ::testing::TestWithParam<LoadCase> {};
 
@@ -270,7 +275,9 @@ TEST(CopyPanel, RefusalsChangeNothing) {
         Refusal{"C", "Panel C already exists! - Choose a different name"},
         Refusal{"a/b", "Invalid panel name: a/b" + invalid},
         Refusal{"..", "Invalid panel name: .." + invalid},
-        Refusal{"B.", "Invalid panel name: B." + invalid}}) {
+        Refusal{"B.", "Invalid panel name: B." + invalid},
+        // Load Panel would list it cut to 99 characters, under a name with no folder.
+        Refusal{std::string(100, 'x'), "Panel name too long - a panel name can have at most 99 characters"}}) {
     PanelsFixture f;
     f.panel("C", "");
     f.m->Instruments.add(f.row("Unsaved"));
@@ -315,9 +322,11 @@ TEST(DeletePanel, YesRemovesTheFolderAndLeavesNoPanel) {
   EXPECT_EQ(f.m->CurrentPanel, "A");
   EXPECT_EQ(captions(*f.m), std::vector<std::string>{"Old"});
   EXPECT_TRUE(f.m->action("aStartPanel").Enabled);
+  EXPECT_TRUE(f.m->action("aEditSettings").Enabled);
 
   f.ui.expectMessage("Confirm to delete panel", ModalResult::Yes);
   f.m->execute("aDeletePanel");
+  EXPECT_FALSE(f.m->action("aEditSettings").Enabled);
   ASSERT_EQ(f.ui.messages.size(), 2u);
   EXPECT_EQ(f.ui.messages[1].type, MsgType::Confirmation);
   EXPECT_EQ(f.ui.messages[1].buttons, MsgButtons::YesNo);
@@ -382,15 +391,24 @@ TEST(NewPanel, CancelUnchangedMarkerAndRefusedNamesCreateNothing) {
   for (const Refusal& c :
        {Refusal{std::nullopt, ""}, Refusal{"[New Panel]", ""},
         Refusal{"A", "Panel A already exists! - Choose a different name"},
-        Refusal{"", "Invalid panel name: " + invalid},
+        Refusal{"", "The panel name is empty - Enter a name for the panel"},
         Refusal{"x:y", "Invalid panel name: x:y" + invalid},
-        Refusal{"Trailing ", "Invalid panel name: Trailing " + invalid}}) {
+        Refusal{"Trailing ", "Invalid panel name: Trailing " + invalid},
+        Refusal{std::string(100, 'x'), "Panel name too long - a panel name can have at most 99 characters"},
+        // 70 characters of three bytes each: listed whole, but more than a file name holds
+        // with the panel's prefixes and the temporary name of a save.
+        Refusal{[] { std::string s; for (int i = 0; i < 70; ++i) s += "\u20AC"; return s; }(),
+                "Panel name too long for the file system - Choose a shorter name"}}) {
     PanelsFixture f;
     writeFile(f.data() / "Panel_A" / "A.ini", "[Config]\r\nPanelMonitor=1\r\n");
     f.m->Instruments.add(f.row("Unsaved"));
     const auto before = entries(f.data());
     f.answerNew(c.answer);
-    if (!c.message.empty()) f.ui.expectMessage(c.message);
+    if (!c.message.empty()) {
+      f.ui.expectMessage(c.message);
+      // Back in the dialog; Cancel there ends the command.
+      f.ui.expectModal([](TForm&) { return ModalResult::Cancel; });
+    }
     f.m->execute("aNewPanel");
     EXPECT_EQ(entries(f.data()), before) << c.message;
     EXPECT_EQ(entries(f.data() / "Panel_A"), (std::vector<std::string>{"A.cfg", "A.ini"}));
@@ -402,6 +420,33 @@ TEST(NewPanel, CancelUnchangedMarkerAndRefusedNamesCreateNothing) {
     EXPECT_EQ(captions(*f.m), (std::vector<std::string>{"Old", "Unsaved"}));
     EXPECT_TRUE(f.m->action("aStartPanel").Enabled);
   }
+}
+
+TEST(NewPanel, RefusedNameReturnsToTheDialogWithEverythingChosen) {
+  PanelsFixture f;
+  f.ui.expectModal([](TForm& form) {
+    auto& d = dynamic_cast<TfrmPanel&>(form);
+    d.edPanelName.Text = "A";
+    d.cbLighting.Checked = true;
+    d.cbBezels.Checked = false;
+    return ModalResult::OK;
+  });
+  f.ui.expectMessage("Panel A already exists! - Choose a different name");
+  f.ui.expectModal([](TForm& form) {
+    auto& d = dynamic_cast<TfrmPanel&>(form);
+    EXPECT_EQ(d.edPanelName.Text, "A");
+    EXPECT_TRUE(d.edPanelName.Enabled) << "the name can be corrected";
+    EXPECT_TRUE(d.cbLighting.Checked);
+    EXPECT_FALSE(d.cbBezels.Checked);
+    d.edPanelName.Text = "Night";
+    return ModalResult::OK;
+  });
+  f.m->execute("aNewPanel");
+  EXPECT_EQ(f.ui.modalForms.size(), 2u);
+  EXPECT_EQ(f.m->CurrentPanel, "Night");
+  EXPECT_TRUE(f.m->Panel.EnableLighting);
+  EXPECT_FALSE(f.m->Panel.ShowBezels);
+  EXPECT_TRUE(fs::exists(f.data() / "Panel_Night" / "Night.cfg"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 
 #include "platform/Error.h"
 #include "store/PanelFolder.h"
@@ -20,6 +21,9 @@ struct PanelFileCase {
   std::array<std::int32_t, 4> widths, heights;
   bool background, bezels, lighting;
 };
+
+// Readable in the test output.
+void PrintTo(const PanelFileCase& c, std::ostream* os) { *os << c.what; }
 
 class ReadPanelFileTable : public ::testing::TestWithParam<PanelFileCase> {};
 
@@ -102,6 +106,10 @@ struct Lookup {
   bool found;
   std::string foundName;
 };
+
+void PrintTo(const Lookup& c, std::ostream* os) {
+  *os << ::testing::PrintToString(c.text) << (c.partial ? ", partial" : ", exact");
+}
 
 class OpenPanelLookup : public ::testing::TestWithParam<Lookup> {};
 
