@@ -8,7 +8,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 
+#include "gui/FitToText.h"
 #include "gui/QtUi.h"
 #include "gui/Ribbon.h"
 
@@ -16,6 +18,7 @@ namespace vantrel::gui {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
+constexpr int kStatusWidths[] = {170, 200, 50};
 }  // namespace
 
 MainWindow::MainWindow(TfrmMain& model, QtUi& ui, QWidget* parent)
@@ -73,11 +76,10 @@ MainWindow::MainWindow(TfrmMain& model, QtUi& ui, QWidget* parent)
   });
   setCentralWidget(central);
 
-  const int statusWidths[] = {170, 200, 50};
   for (int i = 0; i < 3; ++i) {
     status_[i] = new QLabel(this);
     status_[i]->setObjectName(QString("sbMainPanel%1").arg(i));
-    status_[i]->setFixedWidth(statusWidths[i]);
+    status_[i]->setFixedWidth(kStatusWidths[i]);
     status_[i]->setFrameShape(QFrame::StyledPanel);
     statusBar()->addWidget(status_[i]);
   }
@@ -92,6 +94,9 @@ MainWindow::MainWindow(TfrmMain& model, QtUi& ui, QWidget* parent)
   ui_.setBeforePrompt([this] { refresh(); });
   model_.FormCreate();
   refresh();
+  // 500 pixels wide, or what the ribbon's captions need at the font in use.
+  setFixedWidth(atLeast(this, 500, 520).width());
+  resize(width(), 520);
   if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 
@@ -111,8 +116,11 @@ void MainWindow::refresh() {
   ribbon_->refresh();
   lvInstruments_->setEnabled(model_.lvInstrumentsEnabled);
   fillInstrumentList();
-  for (int i = 0; i < 3 && i < int(model_.sbMain.size()); ++i)
+  for (int i = 0; i < 3 && i < int(model_.sbMain.size()); ++i) {
     status_[i]->setText(q(model_.sbMain[i].Text));
+    // The panel's width, or its text's when that is wider.
+    status_[i]->setFixedWidth(std::max(kStatusWidths[i], status_[i]->sizeHint().width()));
+  }
   const auto& t = model_.TimerXPlanePopOuts;
   if (t.Enabled && t.Interval > 0) {
     if (!popOutTimer_.isActive() || popOutTimer_.interval() != t.Interval) popOutTimer_.start(t.Interval);

@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "gui/FitToText.h"
+
 namespace vantrel::gui {
 
 namespace {
@@ -341,6 +343,7 @@ void PanelSetupView::refresh() {
   lTop_->setVisible(m_.edTop.Visible);
   draw(edLeft_, m_.edLeft);
   lLeft_->setVisible(m_.edLeft.Visible);
+  fixSizeAtLeast(this, m_.ClientWidth, m_.ClientHeight);
 }
 
 void PanelSetupView::showEvent(QShowEvent* event) {

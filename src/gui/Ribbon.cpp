@@ -12,12 +12,13 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace vantrel::gui {
 
 namespace {
 
-QIcon iconFor(const std::string& action) {
+QIcon standardIconFor(const std::string& action) {
   static const std::map<std::string, QStyle::StandardPixmap> icons = {
       {"aStartPanel", QStyle::SP_MediaPlay},
       {"aStopPanel", QStyle::SP_MediaStop},
@@ -44,6 +45,17 @@ QIcon iconFor(const std::string& action) {
                                                                : it->second);
 }
 
+// The style's icons come in sizes of their own; every icon of one button size is drawn at
+// that size, and a disabled command's icon is made grey from it as its text is.
+QIcon iconFor(const std::string& action, int px) {
+  QPixmap pm = standardIconFor(action).pixmap(QSize(px, px));
+  if (pm.size() != QSize(px, px))
+    pm = pm.scaled(px, px, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  QIcon icon;
+  icon.addPixmap(pm, QIcon::Normal);
+  return icon;
+}
+
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
@@ -58,6 +70,8 @@ Ribbon::Ribbon(TfrmMain& model, QWidget* parent) : QWidget(parent), model_(model
   title_ = new QLabel(this);
   title_->setObjectName("RibbonTitle");
   title_->setAlignment(Qt::AlignCenter);
+  // A long panel name is shortened in its middle rather than widening the window.
+  title_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   title_->setStyleSheet("QLabel#RibbonTitle { background: #dbe6f4; color: #1e395b; padding: 2px; }");
   outer->addWidget(title_);
 
@@ -74,7 +88,7 @@ Ribbon::Ribbon(TfrmMain& model, QWidget* parent) : QWidget(parent), model_(model
       " border: none; } QToolButton#ApplicationMenu::menu-indicator { image: none; }");
   appMenu_ = new QMenu(appButton_);
   auto addMenuItem = [this](const std::string& name, const QString& caption) {
-    QAction* a = appMenu_->addAction(iconFor(name), caption);
+    QAction* a = appMenu_->addAction(iconFor(name, 16), caption);
     menuActions_[name] = a;
     connect(a, &QAction::triggered, this, [this, name] { emit commandChosen(q(name)); });
   };
@@ -138,16 +152,18 @@ QWidget* Ribbon::buildGroup(const RibbonGroup& group) {
     auto* b = new QToolButton(box);
     b->setObjectName(q(name));
     b->setText(q(model_.action(name).Caption));
-    b->setIcon(iconFor(name));
     b->setAutoRaise(true);
     if (large) {
+      b->setIcon(iconFor(name, 32));
       b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
       b->setIconSize(QSize(32, 32));
-      b->setMinimumWidth(44);
+      b->setMinimumWidth(std::max(44, b->sizeHint().width()));
       grid->addWidget(b, 0, int(i));
     } else {
+      b->setIcon(iconFor(name, 16));
       b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
       b->setIconSize(QSize(16, 16));
+      b->setMinimumWidth(b->sizeHint().width());
       b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
       grid->addWidget(b, int(i % 3), int(i / 3));
     }
@@ -191,8 +207,20 @@ void Ribbon::refresh() {
   for (auto& [name, act] : menuActions_) act->setEnabled(model_.action(name).Enabled);
   if (tabs_->currentIndex() != model_.ActiveTab) tabs_->setCurrentIndex(model_.ActiveTab);
   pages_->setCurrentIndex(model_.ActiveTab);
+  showTitle();
+}
+
+void Ribbon::showTitle() {
   const QString doc = q(model_.DocumentName);
-  title_->setText(doc.isEmpty() ? q(model_.RibbonCaption) : doc + " - " + q(model_.RibbonCaption));
+  const QString full = doc.isEmpty() ? q(model_.RibbonCaption) : doc + " - " + q(model_.RibbonCaption);
+  const int room = title_->width() - 8;
+  title_->setText(room > 0 ? title_->fontMetrics().elidedText(full, Qt::ElideMiddle, room) : full);
+  title_->setToolTip(full);
+}
+
+void Ribbon::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  showTitle();
 }
 
 }  // namespace vantrel::gui

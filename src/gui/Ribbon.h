@@ -36,6 +36,9 @@ class Ribbon : public QWidget {
 
  private:
   QWidget* buildGroup(const RibbonGroup& group);
+  // The caption and document name, shortened in the middle to the strip's width.
+  void showTitle();
+  void resizeEvent(QResizeEvent* event) override;
   TfrmMain& model_;
   QTabBar* tabs_ = nullptr;
   QStackedWidget* pages_ = nullptr;

@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "gui/FitToText.h"
+
 namespace vantrel::gui {
 
 namespace {
@@ -54,6 +56,7 @@ SelAdapterView::SelAdapterView(TfrmSelAdapter& model, QWidget* parent)
     accept();
   });
   refresh();
+  fixSizeAtLeast(this, m_.ClientWidth, m_.ClientHeight);
 }
 
 void SelAdapterView::refresh() {

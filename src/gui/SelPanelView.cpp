@@ -6,6 +6,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "gui/FitToText.h"
+
 namespace vantrel::gui {
 
 namespace {
@@ -50,6 +52,7 @@ SelPanelView::SelPanelView(TfrmSelPanel& model, QWidget* parent) : QDialog(paren
   connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
   connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
   refresh();
+  fixSizeAtLeast(this, m_.ClientWidth, m_.ClientHeight);
 }
 
 void SelPanelView::refresh() {
