@@ -22,10 +22,11 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
   return a;
 }
 
-std::vector<uint8_t> property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t prop, xcb_atom_t type) {
+// Any type is taken: window managers write these lists as WINDOW, ATOM or CARDINAL.
+std::vector<uint8_t> property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t prop) {
   std::vector<uint8_t> out;
   xcb_get_property_reply_t* r =
-      xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 1 << 16), nullptr);
+      xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, XCB_GET_PROPERTY_TYPE_ANY, 0, 1 << 16), nullptr);
   if (r != nullptr) {
     const auto* data = static_cast<const uint8_t*>(xcb_get_property_value(r));
     out.assign(data, data + xcb_get_property_value_length(r));
@@ -58,17 +59,16 @@ int main() {
   const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
   const xcb_atom_t clientList = atom(c, "_NET_CLIENT_LIST");
   const xcb_atom_t wmName = atom(c, "_NET_WM_NAME");
-  const xcb_atom_t utf8 = atom(c, "UTF8_STRING");
   const xcb_atom_t wmState = atom(c, "_NET_WM_STATE");
   const xcb_atom_t hidden = atom(c, "_NET_WM_STATE_HIDDEN");
   const xcb_atom_t active = atom(c, "_NET_ACTIVE_WINDOW");
 
-  for (xcb_window_t w : words(property(c, root, clientList, XCB_ATOM_WINDOW))) {
-    std::vector<uint8_t> title = property(c, w, wmName, utf8);
-    if (title.empty()) title = property(c, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING);
+  for (xcb_window_t w : words(property(c, root, clientList))) {
+    std::vector<uint8_t> title = property(c, w, wmName);
+    if (title.empty()) title = property(c, w, XCB_ATOM_WM_NAME);
     if (!namesSimulator(title)) continue;
     bool minimized = false;
-    for (uint32_t s : words(property(c, w, wmState, XCB_ATOM_ATOM))) minimized |= s == hidden;
+    for (uint32_t s : words(property(c, w, wmState))) minimized |= s == hidden;
     if (!minimized) continue;
     // Restoring is asking the window manager to activate the window, as a pager does.
     xcb_client_message_event_t ev{};
