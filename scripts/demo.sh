@@ -17,7 +17,11 @@ fi
 [ $# -eq 0 ] && set -- start
 export APPDATA="$data"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "demo: no display; starting under xvfb-run (screen 1920x1080)" >&2
-  exec xvfb-run -a -s "-screen 0 1920x1080x24" "$here/build/bin/vantrel" "$@"
+  # A virtual screen nobody sees: its display and key are printed so that a picture of it
+  # can be taken (README).
+  auth="$here/build/demo-xauth"
+  exec xvfb-run -a -f "$auth" -s "-screen 0 1920x1080x24" sh -c \
+    'echo "demo: no display; running on the virtual display $DISPLAY (1920x1080), key in $XAUTHORITY" >&2
+     exec "$0" "$@"' "$here/build/bin/vantrel" "$@"
 fi
 exec "$here/build/bin/vantrel" "$@"
