@@ -219,16 +219,18 @@ QSize InstrumentWindow::scaledSize() const {
 }
 
 void InstrumentWindow::savePlacement() {
-  QScreen* screen = QGuiApplication::screenAt(geometry().center());
-  const QList<QScreen*> screens = QGuiApplication::screens();
-  int index = screen ? static_cast<int>(screens.indexOf(screen)) : -1;
-  if (index < 0) {
-    index = placement_.Monitor;
-    screen = screenAt(index);
+  if (dragged_) {
+    QScreen* screen = QGuiApplication::screenAt(geometry().center());
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    int index = screen ? static_cast<int>(screens.indexOf(screen)) : -1;
+    if (index < 0) {
+      index = placement_.Monitor;
+      screen = screenAt(index);
+    }
+    placement_.Monitor = index;
+    placement_.X = pos().x() - screen->geometry().left();
+    placement_.Y = pos().y() - screen->geometry().top();
   }
-  placement_.Monitor = index;
-  placement_.X = pos().x() - screen->geometry().left();
-  placement_.Y = pos().y() - screen->geometry().top();
   writePlacement(placementPath_, placement_);
 }
 
@@ -274,17 +276,19 @@ void InstrumentWindow::paintEvent(QPaintEvent*) {
 void InstrumentWindow::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton && !placement_.IsLocked) {
     dragging_ = true;
-    dragOffset_ = e->globalPosition().toPoint() - frameGeometry().topLeft();
+    dragFrom_ = e->globalPosition().toPoint();
+    dragStart_ = pos();
   }
 }
 
 void InstrumentWindow::mouseMoveEvent(QMouseEvent* e) {
-  if (dragging_) move(e->globalPosition().toPoint() - dragOffset_);
+  if (dragging_) move(dragStart_ + (e->globalPosition().toPoint() - dragFrom_));
 }
 
 void InstrumentWindow::mouseReleaseEvent(QMouseEvent* e) {
   if (dragging_ && e->button() == Qt::LeftButton) {
     dragging_ = false;
+    dragged_ = true;
     savePlacement();
   }
 }

@@ -58,7 +58,9 @@ class InstrumentWindow : public QWidget {
 
   const std::string& placementPath() const { return placementPath_; }
   const Placement& placement() const { return placement_; }
-  // Writes the placement file from the window as it stands.
+  // Writes the placement file. The monitor and position are the window's own once the
+  // user has dragged it; until then they stay as read, so an instrument whose monitor is
+  // missing for a while keeps it in its file.
   void savePlacement();
   // Takes one datagram as if it had arrived on the port.
   void takeDatagram(const std::string& datagram);
@@ -90,7 +92,9 @@ class InstrumentWindow : public QWidget {
   QTimer saveLater_;
   QUdpSocket* socket_ = nullptr;
   bool dragging_ = false;
-  QPoint dragOffset_;
+  bool dragged_ = false;
+  QPoint dragFrom_;   // the pointer, in desktop coordinates, when the drag began
+  QPoint dragStart_;  // the window's position then
   bool saved_ = false;
 };
 

@@ -1,7 +1,9 @@
 // A sample instrument against its command line and its placement file.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <chrono>
 #include <csignal>
@@ -70,35 +72,76 @@ TEST(SampleFeed, ReadsNamedNumbersAndLeavesOutTheRest) {
   for (const Case& c : cases) EXPECT_EQ(parseFeed(c.datagram), c.expected) << c.datagram;
 }
 
+// A left-button drag by (dx, dy), as the user does it. Each event is made just before it
+// is sent: events of one pointing device share its point.
+void drag(QWidget& w, QPoint by) {
+  const QPointF at(10, 10);
+  const QPointF from = w.mapToGlobal(at);
+  const QPointF to = from + QPointF(by);
+  {
+    QMouseEvent press(QEvent::MouseButtonPress, at, from, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+  }
+  {
+    QMouseEvent move(QEvent::MouseMove, at + QPointF(by), to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &move);
+  }
+  QMouseEvent release(QEvent::MouseButtonRelease, at + QPointF(by), to, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(&w, &release);
+}
+
 TEST(SampleInstrument, OpensWhereItsPlacementFileSaysAndWritesItBackWhenClosed) {
+  struct Case {
+    const char* locked;
+    QPoint after;  // where a drag by (80, 70) leaves it
+  };
+  for (const Case& c : {Case{"False", {200, 150}}, Case{"True", {120, 80}}}) {
+    SCOPED_TRACE(c.locked);
+    TempDir dir;
+    ScopedAppData appData(dir.str());
+    const std::string placement = "Quorvane/Dexalune/Panel_Demo Panel/Airspeed2.ini";
+    dir.write(placement, std::string("[Position]\r\nMonitor=0\r\nX=120\r\nY=80\r\nIsLocked=") +
+                             c.locked + "\r\nOwnKey=kept\r\n[Size]\r\nScaleSize=1.5\r\n[Mine]\r\nColour=blue\r\n");
+    SquareFace face;
+    InstrumentWindow window(face, parseSampleArgs(tokens("/opt/Instruments_Brantic/P@Airspeed.exe",
+                                                          "Demo Panel", "1", "2")));
+    EXPECT_EQ(window.placementPath(), dir.file(placement));
+    const QPoint origin = QGuiApplication::primaryScreen()->geometry().topLeft();
+    EXPECT_EQ(window.pos(), origin + QPoint(120, 80));
+    EXPECT_EQ(window.size(), QSize(360, 360));  // 240 by 240 at 1.5
+
+    window.show();
+    drag(window, {80, 70});
+    EXPECT_EQ(window.pos(), origin + c.after);
+    window.close();
+
+    const IniFile ini(dir.file(placement), FlagStyle::TrueFalse);
+    EXPECT_EQ(ini.readString("Position", "Monitor", "?"), "0");
+    EXPECT_EQ(ini.readString("Position", "X", "?"), std::to_string(c.after.x()));
+    EXPECT_EQ(ini.readString("Position", "Y", "?"), std::to_string(c.after.y()));
+    EXPECT_EQ(ini.readString("Position", "IsLocked", "?"), c.locked);
+    EXPECT_EQ(ini.readString("Size", "ScaleSize", "?"), "1.5");
+    // The instrument writes its five keys and keeps every other line.
+    EXPECT_EQ(ini.readString("Position", "OwnKey", "?"), "kept");
+    EXPECT_EQ(ini.readString("Mine", "Colour", "?"), "blue");
+  }
+}
+
+TEST(SampleInstrument, KeepsTheMonitorOfItsFileWhileThatMonitorIsMissing) {
   TempDir dir;
   ScopedAppData appData(dir.str());
-  const std::string placement = "Quorvane/Dexalune/Panel_Demo Panel/Airspeed2.ini";
-  dir.write(placement,
-            "[Position]\r\nMonitor=0\r\nX=120\r\nY=80\r\nIsLocked=True\r\nOwnKey=kept\r\n"
-            "[Size]\r\nScaleSize=1.5\r\n[Mine]\r\nColour=blue\r\n");
+  const std::string placement = "Quorvane/Dexalune/Panel_P/Heading1.ini";
+  dir.write(placement, "[Position]\r\nMonitor=3\r\nX=40\r\nY=50\r\nIsLocked=False\r\n");
   SquareFace face;
-  InstrumentWindow window(face, parseSampleArgs(tokens("/opt/Instruments_Brantic/P@Airspeed.exe",
-                                                        "Demo Panel", "1", "2")));
-  EXPECT_EQ(window.placementPath(), dir.file(placement));
-  const QPoint origin = QGuiApplication::primaryScreen()->geometry().topLeft();
-  EXPECT_EQ(window.pos(), origin + QPoint(120, 80));
-  EXPECT_EQ(window.size(), QSize(360, 360));  // 240 by 240 at 1.5
-  EXPECT_TRUE(window.placement().IsLocked);
-
+  InstrumentWindow window(face, parseSampleArgs(tokens("N@Heading.exe", "P", "1", "1")));
+  // Shown on the first monitor meanwhile.
+  EXPECT_EQ(window.pos(), QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(40, 50));
   window.show();
-  window.move(origin + QPoint(200, 150));
   window.close();
-
   const IniFile ini(dir.file(placement), FlagStyle::TrueFalse);
-  EXPECT_EQ(ini.readString("Position", "Monitor", "?"), "0");
-  EXPECT_EQ(ini.readString("Position", "X", "?"), "200");
-  EXPECT_EQ(ini.readString("Position", "Y", "?"), "150");
-  EXPECT_EQ(ini.readString("Position", "IsLocked", "?"), "True");
-  EXPECT_EQ(ini.readString("Size", "ScaleSize", "?"), "1.5");
-  // The instrument writes its five keys and keeps every other line.
-  EXPECT_EQ(ini.readString("Position", "OwnKey", "?"), "kept");
-  EXPECT_EQ(ini.readString("Mine", "Colour", "?"), "blue");
+  EXPECT_EQ(ini.readString("Position", "Monitor", "?"), "3");
+  EXPECT_EQ(ini.readString("Position", "X", "?"), "40");
 }
 
 TEST(SampleInstrument, WithoutAPlacementFileTakesTheCommandLineAndNeverMakesAPanelFolder) {
