@@ -9,8 +9,6 @@ void TfrmMain::a3rdPartyExecute() {}
 void TfrmMain::aEditInstrumentExecute() {}
 void TfrmMain::aDeleteInstrumentExecute() {}
 void TfrmMain::aResetPosExecute() {}
-void TfrmMain::aExportExecute() {}
-void TfrmMain::aImportExecute() {}
 void TfrmMain::aPortNumberExecute() {}
 void TfrmMain::lvInstrumentsDblClick() {}
 void TfrmMain::StartListener() {}

@@ -86,6 +86,8 @@ static bool runFileDialog(QWidget* parent, const FileDialogOptions& o, std::stri
   QFileDialog dialog(parent, q(o.title), q(o.initialDir), qtFilter(o.filter));
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Export replaces an existing archive without a question.
+  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   QString suffix = q(o.defaultExt);
   if (suffix.startsWith('.')) suffix.remove(0, 1);
   if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
