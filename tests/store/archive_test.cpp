@@ -1,106 +1,19 @@
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
-#include <optional>
 #include <random>
 
 #include "platform/Error.h"
 #include "store/Archive.h"
 #include "store/PanelExchange.h"
+#include "support/ArchiveBytes.h"
 #include "support/TempDir.h"
 
 namespace vantrel::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A record as the bytes say, read without the program's own reader.
-struct Raw {
-  std::string folder, name;
-  std::uint32_t size = 0, compressed = 0;
-  std::string data;
-};
-
-std::uint32_t le32(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-  return v;
-}
-
-std::vector<Raw> records(const std::string& archive) {
-  std::vector<Raw> out;
-  std::size_t at = 0;
-  while (at < archive.size()) {
-    Raw r;
-    const std::size_t p = static_cast<unsigned char>(archive.at(at));
-    r.folder = archive.substr(at + 1, p);
-    const std::size_t n = static_cast<unsigned char>(archive.at(at + 1 + p));
-    r.name = archive.substr(at + 2 + p, n);
-    r.size = le32(archive, at + 2 + p + n);
-    r.compressed = le32(archive, at + 6 + p + n);
-    r.data = archive.substr(at + 10 + p + n, r.compressed);
-    EXPECT_EQ(r.data.size(), r.compressed) << "record runs past the end";
-    at += 10 + p + n + r.compressed;
-    out.push_back(r);
-  }
-  return out;
-}
-
-// zlib's own one-call decoder and encoder, for comparison with what the archive holds.
-std::string zInflate(const std::string& data, std::size_t size) {
-  std::string out(size, '\0');
-  uLongf len = static_cast<uLongf>(size);
-  EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &len,
-                       reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size())),
-            Z_OK);
-  out.resize(len);
-  return out;
-}
-
-std::string zDeflate(const std::string& bytes) {
-  std::string out(compressBound(static_cast<uLong>(bytes.size())), '\0');
-  uLongf len = static_cast<uLongf>(out.size());
-  EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(out.data()), &len,
-                      reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uLong>(bytes.size()),
-                      Z_DEFAULT_COMPRESSION),
-            Z_OK);
-  out.resize(len);
-  return out;
-}
-
-void put32(std::string& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
-
-// A record made by hand, with sizes that may lie.
-std::string rawRecord(const std::string& folder, const std::string& name, std::uint32_t size,
-                      const std::string& data, std::optional<std::uint32_t> compressed = {}) {
-  std::string r;
-  r += static_cast<char>(folder.size());
-  r += folder;
-  r += static_cast<char>(name.size());
-  r += name;
-  put32(r, size);
-  put32(r, compressed.value_or(static_cast<std::uint32_t>(data.size())));
-  return r + data;
-}
-
-std::string goodRecord(const std::string& folder, const std::string& name, const std::string& bytes) {
-  return rawRecord(folder, name, static_cast<std::uint32_t>(bytes.size()), zDeflate(bytes));
-}
-
-// Every file and folder below root with its bytes, to see that nothing changed.
-std::map<std::string, std::string> snapshot(const fs::path& root) {
-  std::map<std::string, std::string> out;
-  for (const auto& e : fs::recursive_directory_iterator(root)) {
-    const std::string rel = fs::relative(e.path(), root).string();
-    out[rel] = e.is_directory() ? "<folder>" : readFile(e.path());
-  }
-  return out;
-}
 
 // The files of a panel folder as an export finds them: five that count, one empty file and
 // a subfolder that is not part of a panel.
@@ -132,9 +45,9 @@ struct PanelFolderFixture {
 TEST(ArchivePack, RecordsAreByteExactAndDecodeWithPlainZlib) {
   PanelFolderFixture f;
   const std::string archive = packFolderBytes(f.folder.string(), false);
-  const auto recs = records(archive);
+  const auto recs = rawRecords(archive);
   std::vector<std::string> names;
-  for (const Raw& r : recs) {
+  for (const RawRecord& r : recs) {
     names.push_back(r.name);
     const std::string bytes = readFile(f.folder / r.name);
     EXPECT_EQ(r.folder, "") << r.name;
@@ -161,7 +74,7 @@ TEST(ArchivePack, RecordsAreByteExactAndDecodeWithPlainZlib) {
 TEST(ArchivePack, RecursingStoresSubfolderPathsEndingInABackslash) {
   PanelFolderFixture f;
   bool seen = false;
-  for (const Raw& r : records(packFolderBytes(f.folder.string(), true))) {
+  for (const RawRecord& r : rawRecords(packFolderBytes(f.folder.string(), true))) {
     if (r.name != "inner.txt") continue;
     seen = true;
     EXPECT_EQ(r.folder, "sub\\");
@@ -171,11 +84,11 @@ TEST(ArchivePack, RecursingStoresSubfolderPathsEndingInABackslash) {
 }
 
 TEST(ArchivePack, NamesAreCutTo255BytesOnACharacterBoundary) {
-  const auto plain = records(archiveRecord(std::string(300, 'p'), std::string(300, 'n'), "x"));
+  const auto plain = rawRecords(archiveRecord(std::string(300, 'p'), std::string(300, 'n'), "x"));
   EXPECT_EQ(plain[0].folder, std::string(255, 'p'));
   EXPECT_EQ(plain[0].name, std::string(255, 'n'));
   // 254 ASCII bytes then a two-byte character: the character does not fit and goes whole.
-  const auto wide = records(archiveRecord("", std::string(254, 'n') + "\xC3\xA9" + "z", "x"));
+  const auto wide = rawRecords(archiveRecord("", std::string(254, 'n') + "\xC3\xA9" + "z", "x"));
   EXPECT_EQ(wide[0].name, std::string(254, 'n'));
 }
 
@@ -185,7 +98,7 @@ TEST(ArchivePack, ReplacesTheArchiveAndNeverPacksItIntoItself) {
   writeFile(archive, "old archive");
   packFolder(f.folder.string(), false, archive.string());
   std::vector<std::string> names;
-  for (const Raw& r : records(readFile(archive))) names.push_back(r.name);
+  for (const RawRecord& r : rawRecords(readFile(archive))) names.push_back(r.name);
   EXPECT_EQ(std::count(names.begin(), names.end(), "Cessna 172.vnx"), 0);
   EXPECT_EQ(names.size(), 5u);
 }
