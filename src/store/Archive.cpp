@@ -53,41 +53,85 @@ void putInt32(std::string& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-std::string deflateAll(const std::string& contents) {
-  z_stream zs{};
-  int rc = deflateInit2(&zs, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
-  if (rc != Z_OK) throw zlibError(rc);
-  std::string out(deflateBound(&zs, static_cast<uLong>(contents.size())), '\0');
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(contents.data()));
-  zs.avail_in = static_cast<uInt>(contents.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  rc = deflate(&zs, Z_FINISH);
-  const std::size_t produced = zs.total_out;
-  deflateEnd(&zs);
-  if (rc != Z_STREAM_END) throw zlibError(rc);
-  out.resize(produced);
-  return out;
-}
+// One deflate stream, reset for every file: the same output as a fresh stream per file,
+// without setting up its tables again each time.
+class Deflater {
+ public:
+  Deflater() {
+    const int rc = deflateInit2(&zs_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY);
+    if (rc != Z_OK) throw zlibError(rc);
+  }
+  ~Deflater() { deflateEnd(&zs_); }
+  Deflater(const Deflater&) = delete;
+  Deflater& operator=(const Deflater&) = delete;
 
-void packInto(std::string& archive, const std::string& folder, const std::string& storedFolder,
-              bool recurse, const fs::path& skip) {
+  // Appends the record of the size bytes at contents to archive.
+  void appendRecord(std::string& archive, const std::string& folderPath, const std::string& name,
+                    const char* contents, std::size_t size) {
+    const std::string folder = cutText(folderPath);
+    const std::string file = cutText(name);
+    int rc = deflateReset(&zs_);
+    if (rc != Z_OK) throw zlibError(rc);
+    // The scratch buffer only grows, so a run of files is not zero-filled over and over.
+    const std::size_t bound = deflateBound(&zs_, static_cast<uLong>(size));
+    if (scratch_.size() < bound) scratch_.resize(bound);
+    zs_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(contents));
+    zs_.avail_in = static_cast<uInt>(size);
+    zs_.next_out = reinterpret_cast<Bytef*>(scratch_.data());
+    zs_.avail_out = static_cast<uInt>(bound);
+    rc = deflate(&zs_, Z_FINISH);
+    if (rc != Z_STREAM_END) throw zlibError(rc);
+    const std::size_t produced = zs_.total_out;
+
+    archive += static_cast<char>(folder.size());
+    archive += folder;
+    archive += static_cast<char>(file.size());
+    archive += file;
+    putInt32(archive, static_cast<std::uint32_t>(size));
+    putInt32(archive, static_cast<std::uint32_t>(produced));
+    archive.append(scratch_.data(), produced);
+  }
+
+ private:
+  z_stream zs_{};
+  std::string scratch_;
+};
+
+struct Entry {
+  std::string storedFolder, name, path;
+  std::uintmax_t size = 0;
+};
+
+// The files to pack, in the enumeration's order, subfolders at the point they are met.
+void collect(std::vector<Entry>& out, const std::string& folder, const std::string& storedFolder,
+             bool recurse, const fs::path& skip) {
   for (const std::string& entry : listEntries(folder, "*.*")) {
     if (entry == "." || entry == "..") continue;
     const std::string path = joinPath(folder, entry);
     std::error_code ec;
     const fs::path p = hostFs(path);
     if (fs::symlink_status(p, ec).type() == fs::file_type::directory) {
-      if (recurse) packInto(archive, path, storedFolder + entry + "\\", recurse, skip);
+      if (recurse) collect(out, path, storedFolder + entry + "\\", recurse, skip);
       continue;
     }
     // Only regular files: a pipe or device would block or never end.
     if (!fs::is_regular_file(p, ec)) continue;
     if (!skip.empty() && fs::equivalent(p, skip, ec)) continue;
-    std::string contents;
-    if (!readFileBytes(path, contents) || contents.empty()) continue;
-    archive += archiveRecord(storedFolder, entry, contents);
+    const std::uintmax_t size = fs::file_size(p, ec);
+    if (ec || size == 0) continue;
+    out.push_back({storedFolder, entry, path, size});
   }
+}
+
+// Reads up to size bytes of a file into buffer, which is kept between files and only
+// grows; the number of bytes read, or -1 when the file cannot be read.
+std::ptrdiff_t readInto(const std::string& path, std::uintmax_t size, std::string& buffer) {
+  std::ifstream in(hostFs(path), std::ios::binary);
+  if (!in) return -1;
+  if (buffer.size() < size) buffer.resize(static_cast<std::size_t>(size));
+  in.read(buffer.data(), static_cast<std::streamsize>(size));
+  if (in.bad()) return -1;
+  return static_cast<std::ptrdiff_t>(in.gcount());
 }
 
 // Reads the archive in order; every length is checked against what is left of the file
@@ -105,11 +149,16 @@ class Reader {
     left_ = static_cast<std::uint64_t>(size);
   }
   bool atEnd() const { return left_ == 0; }
-  std::string bytes(std::uint64_t n) {
+  // n bytes into the front of out, which is reused from record to record and only grows.
+  void bytesInto(std::uint64_t n, std::string& out) {
     if (n > left_) throw damaged();
-    std::string out(static_cast<std::size_t>(n), '\0');
+    if (out.size() < n) out.resize(static_cast<std::size_t>(n));
     if (n > 0 && !in_.read(out.data(), static_cast<std::streamsize>(n))) throw damaged();
     left_ -= n;
+  }
+  std::string bytes(std::uint64_t n) {
+    std::string out;
+    bytesInto(n, out);
     return out;
   }
   std::uint8_t byte() { return static_cast<std::uint8_t>(bytes(1)[0]); }
@@ -169,67 +218,75 @@ bool safeParts(const std::string& folderPath, const std::string& name,
   return name.find('\\') == std::string::npos && name.find('/') == std::string::npos;
 }
 
-void inflateTo(const std::string& data, std::uint32_t storedSize, const std::string& path) {
-  std::ofstream out(hostFs(path), std::ios::binary | std::ios::trunc);
-  if (!out) throw writeError(path);
-  z_stream zs{};
-  int rc = inflateInit2(&zs, 15);
-  if (rc != Z_OK) throw zlibError(rc);
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  zs.avail_in = static_cast<uInt>(data.size());
-  std::vector<char> piece(kPiece);
-  std::uint64_t total = 0;
-  for (;;) {
-    zs.next_out = reinterpret_cast<Bytef*>(piece.data());
-    zs.avail_out = static_cast<uInt>(piece.size());
-    rc = inflate(&zs, Z_NO_FLUSH);
-    const std::size_t produced = piece.size() - zs.avail_out;
-    total += produced;
-    // A stream that gives more than its stored size is a bomb or damage: either way it
-    // stops here, so neither memory nor disk grows past what the record declared.
-    if (total > storedSize) rc = Z_DATA_ERROR;
-    if (rc != Z_OK && rc != Z_STREAM_END) {
-      inflateEnd(&zs);
-      throw zlibError(rc);
-    }
-    if (!out.write(piece.data(), static_cast<std::streamsize>(produced))) {
-      inflateEnd(&zs);
-      throw writeError(path);
-    }
-    if (rc == Z_STREAM_END) break;
-    if (produced == 0 && zs.avail_in == 0) {
-      // The stream ends before its end: no more input and nothing more to give.
-      inflateEnd(&zs);
-      throw zlibError(Z_BUF_ERROR);
-    }
+// One inflate stream and one output piece, reset for every record.
+class Inflater {
+ public:
+  Inflater() : piece_(kPiece) {
+    const int rc = inflateInit2(&zs_, 15);
+    if (rc != Z_OK) throw zlibError(rc);
   }
-  inflateEnd(&zs);
-  out.close();
-  if (!out) throw writeError(path);
-}
+  ~Inflater() { inflateEnd(&zs_); }
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+
+  void inflateTo(const char* data, std::size_t size, std::uint32_t storedSize,
+                 const std::string& path) {
+    std::ofstream out(hostFs(path), std::ios::binary | std::ios::trunc);
+    if (!out) throw writeError(path);
+    int rc = inflateReset(&zs_);
+    if (rc != Z_OK) throw zlibError(rc);
+    zs_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+    zs_.avail_in = static_cast<uInt>(size);
+    std::uint64_t total = 0;
+    for (;;) {
+      zs_.next_out = reinterpret_cast<Bytef*>(piece_.data());
+      zs_.avail_out = static_cast<uInt>(piece_.size());
+      rc = inflate(&zs_, Z_NO_FLUSH);
+      const std::size_t produced = piece_.size() - zs_.avail_out;
+      total += produced;
+      // A stream that gives more than its stored size is a bomb or damage: either way it
+      // stops here, so neither memory nor disk grows past what the record declared.
+      if (total > storedSize) rc = Z_DATA_ERROR;
+      if (rc != Z_OK && rc != Z_STREAM_END) throw zlibError(rc);
+      if (!out.write(piece_.data(), static_cast<std::streamsize>(produced))) throw writeError(path);
+      if (rc == Z_STREAM_END) break;
+      // No more input and nothing more to give: the stream stops before its end.
+      if (produced == 0 && zs_.avail_in == 0) throw zlibError(Z_BUF_ERROR);
+    }
+    out.close();
+    if (!out) throw writeError(path);
+  }
+
+ private:
+  z_stream zs_{};
+  std::vector<char> piece_;
+};
 
 }  // namespace
 
 std::string archiveRecord(const std::string& folderPath, const std::string& name,
                           const std::string& contents) {
-  const std::string folder = cutText(folderPath);
-  const std::string file = cutText(name);
-  const std::string data = deflateAll(contents);
   std::string record;
-  record.reserve(10 + folder.size() + file.size() + data.size());
-  record += static_cast<char>(folder.size());
-  record += folder;
-  record += static_cast<char>(file.size());
-  record += file;
-  putInt32(record, static_cast<std::uint32_t>(contents.size()));
-  putInt32(record, static_cast<std::uint32_t>(data.size()));
-  record += data;
+  Deflater().appendRecord(record, folderPath, name, contents.data(), contents.size());
   return record;
 }
 
 std::string packFolderBytes(const std::string& folder, bool recurse, const std::string& skipPath) {
+  std::vector<Entry> entries;
+  collect(entries, folder, "", recurse, skipPath.empty() ? fs::path() : hostFs(skipPath));
+  std::uintmax_t estimate = 0;
+  for (const Entry& e : entries) estimate += e.size + e.size / 1000 + 64 + 2 * kMaxText;
   std::string archive;
-  packInto(archive, folder, "", recurse, skipPath.empty() ? fs::path() : hostFs(skipPath));
+  archive.reserve(static_cast<std::size_t>(estimate));
+  std::string contents;
+  Deflater deflater;
+  for (const Entry& e : entries) {
+    // Unreadable now, or emptied since it was listed: no record.
+    const std::ptrdiff_t got = readInto(e.path, e.size, contents);
+    if (got <= 0) continue;
+    deflater.appendRecord(archive, e.storedFolder, e.name, contents.data(),
+                          static_cast<std::size_t>(got));
+  }
   return archive;
 }
 
@@ -247,6 +304,9 @@ void unpackArchive(const std::string& archivePath, const std::string& targetFold
                    bool overwrite, bool useStoredPaths) {
   Reader reader(archivePath);
   const fs::path target = hostFs(targetFolder).lexically_normal();
+  std::string data;
+  Inflater inflater;
+  fs::path madeFolder;
   while (!reader.atEnd()) {
     const std::string folderPath = decodeFileText(reader.bytes(reader.byte()));
     const std::string name = decodeFileText(reader.bytes(reader.byte()));
@@ -254,7 +314,7 @@ void unpackArchive(const std::string& archivePath, const std::string& targetFold
     const std::uint32_t compressedSize = reader.int32();
     // Stored signed: a negative length can only be damage.
     if (compressedSize > 0x7FFFFFFFu) throw damaged();
-    const std::string data = reader.bytes(compressedSize);
+    reader.bytesInto(compressedSize, data);
 
     std::vector<std::string> parts;
     if (!safeParts(folderPath, name, parts)) throw Error(unsafeRecordMessage(folderPath, name));
@@ -267,15 +327,19 @@ void unpackArchive(const std::string& archivePath, const std::string& targetFold
     if (rel.empty() || *rel.begin() == "..") throw Error(unsafeRecordMessage(folderPath, name));
 
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec || !fs::is_directory(folder, ec)) {
-      const std::u8string u8 = folder.u8string();
-      throw writeError(std::string(u8.begin(), u8.end()));
+    // Records of one folder follow each other: it is made once, not asked for every file.
+    if (folder != madeFolder) {
+      fs::create_directories(folder, ec);
+      if (ec || !fs::is_directory(folder, ec)) {
+        const std::u8string u8 = folder.u8string();
+        throw writeError(std::string(u8.begin(), u8.end()));
+      }
+      madeFolder = folder;
     }
     const std::u8string u8 = file.u8string();
     const std::string filePath(u8.begin(), u8.end());
     if (!overwrite && fs::exists(file, ec)) continue;
-    inflateTo(data, storedSize, filePath);
+    inflater.inflateTo(data.data(), compressedSize, storedSize, filePath);
   }
 }
 
