@@ -139,13 +139,15 @@ std::ptrdiff_t readInto(const std::string& path, std::uintmax_t size, std::strin
 class Reader {
  public:
   explicit Reader(const std::string& path) : path_(path) {
+    // The size first: it fails for a folder or a pipe, which opening would not (or would
+    // wait on forever).
     std::error_code ec;
     const fs::path p = hostFs(path);
-    if (fs::is_directory(p, ec)) fail(EISDIR);
-    in_.open(p, std::ios::binary);
-    if (!in_) fail(errno != 0 ? errno : ENOENT);
     const auto size = fs::file_size(p, ec);
     if (ec) fail(ec.value());
+    errno = 0;
+    in_.open(p, std::ios::binary);
+    if (!in_) fail(errno != 0 ? errno : EACCES);
     left_ = static_cast<std::uint64_t>(size);
   }
   bool atEnd() const { return left_ == 0; }
