@@ -3,14 +3,7 @@
 
 namespace vantrel {
 
-void TfrmMain::aSendToMonitorExecute() {}
-void TfrmMain::aAddInstrumentExecute() {}
-void TfrmMain::a3rdPartyExecute() {}
-void TfrmMain::aEditInstrumentExecute() {}
-void TfrmMain::aDeleteInstrumentExecute() {}
-void TfrmMain::aResetPosExecute() {}
 void TfrmMain::aPortNumberExecute() {}
-void TfrmMain::lvInstrumentsDblClick() {}
 void TfrmMain::StartListener() {}
 void TfrmMain::StopListener() {}
 
