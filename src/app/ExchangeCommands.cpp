@@ -6,22 +6,6 @@
 
 namespace vantrel {
 
-namespace {
-
-// The busy pointer from here to the end of the command, however it ends.
-class BusyPointer {
- public:
-  explicit BusyPointer(Ui& ui) : ui_(ui) { ui_.setBusyCursor(true); }
-  ~BusyPointer() { ui_.setBusyCursor(false); }
-  BusyPointer(const BusyPointer&) = delete;
-  BusyPointer& operator=(const BusyPointer&) = delete;
-
- private:
-  Ui& ui_;
-};
-
-}  // namespace
-
 void TfrmMain::aExportExecute() {
   if (!prepareExport(IniPath, CurrentPanel, Instruments, settings.MulticastGroup,
                      settings.FlightSimPort))
@@ -41,6 +25,8 @@ void TfrmMain::aImportExecute() {
   const std::string name = importPanel(IniPath, path);
   CurrentPanel = name;
   std::string found;
+  // A selection never carries over to another panel's rows.
+  lvInstrumentsSelected = -1;
   if (OpenPanel(IniPath, Instruments, ui, name, true, false, found))
     ReadPanelFile(IniPath, found, CurrentPanel, Panel);
   else
