@@ -12,8 +12,8 @@
 
 namespace vantrel {
 
-// The record of one file: header and zlib stream of contents (which must not be empty).
-// folderPath uses backslashes; folderPath and name are cut to 255 bytes.
+// The record of one file: header and zlib stream of contents. folderPath uses backslashes;
+// folderPath and name are cut to 255 bytes, never inside a UTF-8 character.
 std::string archiveRecord(const std::string& folderPath, const std::string& name,
                           const std::string& contents);
 
