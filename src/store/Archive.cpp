@@ -18,8 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Output pieces while inflating; the size is not visible in any file.
-constexpr std::size_t kPiece = 64 * 1024;
+// Output pieces while inflating; the size is not visible in any file. Large, because zlib
+// copies the end of every piece into its window.
+constexpr std::size_t kPiece = 1024 * 1024;
 constexpr std::size_t kMaxText = 255;
 
 // A host path as it is, backslashes included (names from an enumeration are taken whole).
