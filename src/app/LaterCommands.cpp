@@ -3,8 +3,6 @@
 
 namespace vantrel {
 
-void TfrmMain::aExportExecute() {}
-void TfrmMain::aImportExecute() {}
 void TfrmMain::aPortNumberExecute() {}
 void TfrmMain::StartListener() {}
 void TfrmMain::StopListener() {}

@@ -119,6 +119,8 @@ static bool runFileDialog(QWidget* parent, const FileDialogOptions& o, std::stri
   if (!o.filter.empty()) filters = qtFilter(o.filter).split(";;");
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Export replaces an existing archive without a question.
+  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   QString suffix = q(o.defaultExt);
   if (suffix.startsWith('.')) suffix.remove(0, 1);
   if (!o.executablesFilter.empty()) {
