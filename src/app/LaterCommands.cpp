@@ -11,9 +11,6 @@ void TfrmMain::aDeleteInstrumentExecute() {}
 void TfrmMain::aResetPosExecute() {}
 void TfrmMain::aExportExecute() {}
 void TfrmMain::aImportExecute() {}
-void TfrmMain::aPortNumberExecute() {}
 void TfrmMain::lvInstrumentsDblClick() {}
-void TfrmMain::StartListener() {}
-void TfrmMain::StopListener() {}
 
 }  // namespace vantrel

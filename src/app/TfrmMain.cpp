@@ -162,7 +162,13 @@ void TfrmMain::FormShow() {
     DocumentName = CurrentPanel;
   }
   UpdateStartAction(CurrentPanel);
-  StartListener();
+  // A listener that cannot start (a bad group or port) ends the start-up sequence here.
+  bool listening = false;
+  runCommand([&] {
+    StartListener();
+    listening = true;
+  });
+  if (!listening) return;
 
   if (!Arguments.empty() && !CurrentPanel.empty()) {
     ui.minimizeMainWindow();

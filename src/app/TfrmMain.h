@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "net/MulticastListener.h"
 #include "net/TfrmSelAdapter.h"
 #include "platform/Forms.h"
 #include "platform/Platform.h"
@@ -161,6 +162,14 @@ class TfrmMain : public TForm {
 
   Platform& platform;
   Ui& ui;
+
+  // --- multicast command listener (NetworkCommands.cpp) -------------------------------
+  // Carries out the items of one datagram on the user-interface thread.
+  void HandleDatagram(const std::vector<CommandItem>& items);
+  // Set by the view: runs after a datagram's commands, so the window shows the new state
+  // (and closes when a command asked for it).
+  std::function<void()> AfterListenerWork;
+  MulticastListener Listener{platform, ui};
 
  private:
   void buildActions();

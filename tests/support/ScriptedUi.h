@@ -63,6 +63,8 @@ class ScriptedUi : public Ui {
   std::vector<MonitorInfo> monitors() override { return monitorList; }
   MonitorInfo desktop() override;
   void minimizeMainWindow() override { ++minimizeCount; }
+  int restoreCount = 0;
+  void restoreMainWindow() override { ++restoreCount; }
   void runOnUiThread(std::function<void()> work) override;
 
  private:
