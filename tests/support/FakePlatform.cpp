@@ -139,13 +139,14 @@ std::unique_ptr<MulticastReceiver> FakePlatform::openMulticastReceiver(const std
   multicastOpens.push_back({group, port, bufferSize});
   log.push_back("join " + group + ":" + std::to_string(port));
   if (multicastOpenFails) return nullptr;
+  if (realNetwork) return realNetwork->openMulticastReceiver(group, port, bufferSize);
   return std::make_unique<FakeReceiver>(multicast, bufferSize);
 }
 
 std::string FakePlatform::sendMulticast(const std::string& group, int port,
                                         const std::string& bytes) {
   multicastSent.push_back(group + ":" + std::to_string(port) + " " + bytes);
-  return "";
+  return realNetwork ? realNetwork->sendMulticast(group, port, bytes) : "";
 }
 
 }  // namespace vantrel::test

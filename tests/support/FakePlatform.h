@@ -90,6 +90,8 @@ class FakePlatform : public Platform {
   void deliverDatagram(const std::string& bytes);
   std::unique_ptr<MulticastReceiver> openMulticastReceiver(const std::string& group, int port,
                                                            int bufferSize) override;
+  // When set, multicast goes to this platform's real sockets (inside a private network).
+  Platform* realNetwork = nullptr;
   std::vector<std::string> multicastSent;  // "group:port bytes"
   std::string sendMulticast(const std::string& group, int port, const std::string& bytes) override;
 
