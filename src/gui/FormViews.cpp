@@ -5,6 +5,7 @@
 #include "gui/PanelSetupView.h"
 #include "gui/SelAdapterView.h"
 #include "gui/SelPanelView.h"
+#include "gui/SetPortView.h"
 
 namespace vantrel::gui {
 
@@ -13,6 +14,7 @@ ModalResult showFormView(TForm& form, QWidget* parent, QtUi& /*ui*/) {
   if (auto* setup = dynamic_cast<TfrmPanel*>(&form)) return showPanelSetup(*setup, parent);
   if (auto* adapters = dynamic_cast<TfrmSelAdapter*>(&form)) return showSelAdapter(*adapters, parent);
   if (auto* panels = dynamic_cast<TfrmSelPanel*>(&form)) return showSelPanel(*panels, parent);
+  if (auto* network = dynamic_cast<TfrmSetPort*>(&form)) return showSetPort(*network, parent);
   qWarning("no view for form %s", form.Name.c_str());
   return ModalResult::Cancel;
 }
