@@ -5,6 +5,7 @@
 #include "net/Commands.h"
 #include "net/TfrmSetPort.h"
 #include "platform/Paths.h"
+#include "store/InstrumentFile.h"
 #include "store/PanelFolder.h"
 
 namespace vantrel {
@@ -43,8 +44,16 @@ class MainWindowTarget : public CommandTarget {
     InstrumentList found;
     if (!OpenPanel(m_.IniPath, found, m_.ui, key, false, true, foundName)) return false;
     // The loaded panel's list is saved before it is replaced, as Load Panel does, so edits
-    // made since the last save are kept.
-    m_.SaveInstrumentList(m_.CurrentPanel);
+    // made since the last save are kept. An unchanged file is not written again: that
+    // write would be synced to disk and slow every switch down.
+    if (!m_.CurrentPanel.empty()) {
+      std::string stored;
+      const bool same =
+          readFileBytes(toHostPath(instrumentFilePath(m_.IniPath, m_.CurrentPanel)), stored) &&
+          stored == instrumentFileText(m_.Instruments, m_.settings.MulticastGroup,
+                                       m_.settings.FlightSimPort);
+      if (!same) m_.SaveInstrumentList(m_.CurrentPanel);
+    }
     m_.Instruments = std::move(found);
     return true;
   }
