@@ -106,7 +106,7 @@ SetPortView::SetPortView(TfrmSetPort& model, QWidget* parent) : QDialog(parent),
   forFirst->setMinimumHeight(edXPlanePopOutsMaxMins_->sizeHint().height() + 4);
   outer->addWidget(forFirst);
   for (QLineEdit* e : {edXPlanePopOuts_, edXPlanePopOutsMaxMins_}) e->setAlignment(Qt::AlignRight);
-  edXPlanePopOuts_->setMaximumWidth(50);
+  edXPlanePopOuts_->setFixedWidth(56);
   outer->addStretch();
 
   auto* buttons = new QHBoxLayout;
