@@ -82,8 +82,10 @@ class MainWindowTarget : public CommandTarget {
 }  // namespace
 
 void TfrmMain::StartListener() {
-  Listener.start(settings.MulticastGroup, settings.ListenPort,
-                 [this](const std::vector<CommandItem>& items) { HandleDatagram(items); });
+  Listener.start(
+      settings.MulticastGroup, settings.ListenPort,
+      [this](const std::vector<CommandItem>& items) { HandleDatagram(items); },
+      [this] { return CommandDepth == 0; });
 }
 
 void TfrmMain::StopListener() { Listener.stop(); }

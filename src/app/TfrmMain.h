@@ -170,6 +170,8 @@ class TfrmMain : public TForm {
   // (and closes when a command asked for it).
   std::function<void()> AfterListenerWork;
   MulticastListener Listener{platform, ui};
+  // Commands under way (runCommand); datagrams wait while one is.
+  int CommandDepth = 0;
 
  private:
   void buildActions();

@@ -17,6 +17,7 @@ const char* const kInvalidGroupMessage =
 // except for the live flag, which stop clears.
 struct MulticastListener::Delivery {
   Handler handler;
+  MayHandle mayHandle;
   std::atomic<bool> live{true};
   std::deque<std::vector<CommandItem>> waiting;
   bool handling = false;
@@ -26,9 +27,13 @@ struct MulticastListener::Delivery {
   void deliver(std::vector<CommandItem> items) {
     if (!live) return;
     waiting.push_back(std::move(items));
+    drain();
+  }
+
+  void drain() {
     if (handling) return;
     handling = true;
-    while (live && !waiting.empty()) {
+    while (live && !waiting.empty() && (!mayHandle || mayHandle())) {
       std::vector<CommandItem> next = std::move(waiting.front());
       waiting.pop_front();
       try {
@@ -37,7 +42,7 @@ struct MulticastListener::Delivery {
         // The handler reports its own failures; nothing may stop the hand-over.
       }
     }
-    waiting.clear();
+    if (!live) waiting.clear();
     handling = false;
   }
 };
@@ -47,7 +52,7 @@ MulticastListener::MulticastListener(Platform& platform, Ui& ui) : platform_(pla
 MulticastListener::~MulticastListener() { stop(); }
 
 void MulticastListener::start(const std::string& group, const std::string& portText,
-                              Handler handler) {
+                              Handler handler, MayHandle mayHandle) {
   if (active()) stop();
   if (!isMulticastGroup(group)) throw Error(kInvalidGroupMessage);
   const int port = strToInt(portText);
@@ -55,8 +60,13 @@ void MulticastListener::start(const std::string& group, const std::string& portT
   if (!receiver_) return;
   delivery_ = std::make_shared<Delivery>();
   delivery_->handler = std::move(handler);
+  delivery_->mayHandle = std::move(mayHandle);
   stopping_ = false;
   thread_ = std::thread([this] { run(); });
+}
+
+void MulticastListener::resume() {
+  if (delivery_ && delivery_->live) delivery_->drain();
 }
 
 void MulticastListener::stop() {

@@ -21,6 +21,10 @@ class MulticastListener {
  public:
   // Runs on the user-interface thread with the items of one datagram.
   using Handler = std::function<void(const std::vector<CommandItem>&)>;
+  // Asked on the user-interface thread before a datagram is handled: false while the user
+  // is in the middle of a command (a dialog's event loop hands datagrams over too), so the
+  // datagram waits until resume().
+  using MayHandle = std::function<bool()>;
 
   MulticastListener(Platform& platform, Ui& ui);
   ~MulticastListener();
@@ -31,7 +35,10 @@ class MulticastListener {
   // converts the port ("'%s' is not a valid integer value"); both throw and leave the
   // listener inactive. A socket that cannot be opened, bound or joined is not reported:
   // the listener stays inactive and receives nothing.
-  void start(const std::string& group, const std::string& portText, Handler handler);
+  void start(const std::string& group, const std::string& portText, Handler handler,
+             MayHandle mayHandle = {});
+  // On the user-interface thread: handles the datagrams that had to wait, in order.
+  void resume();
   // Ends the thread (at once, at the latest after one wait of 1000 ms), leaves the group
   // and closes the socket. Datagrams handed over but not handled yet are dropped. Never
   // waits for the user-interface thread. Nothing when inactive.

@@ -188,3 +188,28 @@ TEST(ListenerAtStartUp, TheListenerKeepsItsPortWhenTheDialogChangesIt) {
 
 }  // namespace
 }  // namespace vantrel::test
+
+namespace vantrel::test {
+namespace {
+
+TEST(ListenerAtStartUp, ADatagramWaitsWhileACommandsDialogIsOpen) {
+  // The dialog's event loop hands the datagram over; it is carried out once the command
+  // has ended, so it cannot change the panel under the command's feet.
+  StartUp f;
+  f.settingsFile("LastPanelUsed=A320\nXPlanePopOutChecking=no\n");
+  f.ui.expectMessage("Missing instrument file for A320 gauge\n\rDid you install all instument add-ons?");
+  f.m.FormShow();
+  ASSERT_TRUE(f.m.Listener.active());
+  ASSERT_FALSE(f.running());
+  f.ui.expectModal([&](TForm&) {
+    f.platform.deliverDatagram("PNL:Start");
+    EXPECT_TRUE(f.ui.runNext(2000));  // the dialog's event loop
+    EXPECT_FALSE(f.running()) << "not while the dialog is open";
+    return ModalResult::Cancel;
+  });
+  f.m.execute("aPortNumber");
+  EXPECT_TRUE(f.running()) << "carried out when the command ended";
+}
+
+}  // namespace
+}  // namespace vantrel::test
