@@ -3,14 +3,7 @@
 
 namespace vantrel {
 
-void TfrmMain::aSendToMonitorExecute() {}
-void TfrmMain::aAddInstrumentExecute() {}
-void TfrmMain::a3rdPartyExecute() {}
-void TfrmMain::aEditInstrumentExecute() {}
-void TfrmMain::aDeleteInstrumentExecute() {}
-void TfrmMain::aResetPosExecute() {}
 void TfrmMain::aExportExecute() {}
 void TfrmMain::aImportExecute() {}
-void TfrmMain::lvInstrumentsDblClick() {}
 
 }  // namespace vantrel

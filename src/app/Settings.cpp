@@ -14,10 +14,27 @@ const std::string kSection = "Config";
 
 }  // namespace
 
+std::string dataFolderPath(const std::string& appData) {
+  return appData + PathDelim + "Quorvane" + PathDelim + "Dexalune";
+}
+
+std::string programFolderPath(const std::string& executablePath) {
+  std::string folder = std::filesystem::path(executablePath).parent_path().string();
+  if (folder.empty() || folder.back() != PathDelim) folder += PathDelim;
+  return folder;
+}
+
+std::string programSettingsPath(const std::string& iniPath, const std::string& appPath) {
+#ifdef _WIN32
+  const char* const program = "Vantrel.exe";
+#else
+  const char* const program = "vantrel";
+#endif
+  return settingsFilePath(iniPath, joinPath(appPath, program));
+}
+
 std::string settingsFilePath(const std::string& iniPath, const std::string& executablePath) {
-  std::string name = extractFileName(executablePath);
-  name.erase(name.size() - extractFileExt(name).size());
-  return joinPath(iniPath, name + ".ini");
+  return joinPath(iniPath, changeFileExt(extractFileName(executablePath), ".ini"));
 }
 
 bool popOutCheckingAvailable(bool wanted, const std::string& appPath) {

@@ -23,6 +23,13 @@ struct Settings {
   std::int32_t XPlanePopOutCheckingMax = 240000;
 };
 
+// The data folder under appData: appData + delimiter + "Quorvane" + delimiter + "Dexalune".
+std::string dataFolderPath(const std::string& appData);
+// The folder of executablePath with a trailing delimiter (AppPath).
+std::string programFolderPath(const std::string& executablePath);
+// The window program's settings file in iniPath, for a tool that lies beside it in appPath.
+std::string programSettingsPath(const std::string& iniPath, const std::string& appPath);
+
 // IniPath + delimiter + the executable's file name with its extension replaced by ".ini".
 std::string settingsFilePath(const std::string& iniPath, const std::string& executablePath);
 

@@ -123,14 +123,11 @@ std::string TfrmMain::SettingsPath() const {
 }
 
 void TfrmMain::FormCreate() {
-  std::string appData = platform.applicationDataFolder();
+  IniPath = dataFolderPath(platform.applicationDataFolder());
   std::error_code ec;
-  IniPath = appData + PathDelim + "Quorvane";
+  std::filesystem::create_directory(fsPath(IniPath).parent_path(), ec);
   std::filesystem::create_directory(fsPath(IniPath), ec);
-  IniPath += std::string(1, PathDelim) + "Dexalune";
-  AppPath = std::filesystem::path(platform.executablePath()).parent_path().string();
-  if (AppPath.empty() || AppPath.back() != PathDelim) AppPath += PathDelim;
-  std::filesystem::create_directory(fsPath(IniPath), ec);
+  AppPath = programFolderPath(platform.executablePath());
   VersionNo = "2.15.1";
 
   const auto screens = ui.monitors();
@@ -140,6 +137,8 @@ void TfrmMain::FormCreate() {
     Monitors.Widths[i] = screens[i].width;
     Monitors.Heights[i] = screens[i].height;
   }
+  // The dialogs made once for the whole run.
+  frmAddInstrument.FormCreate(AppPath);
 }
 
 void TfrmMain::FormShow() {

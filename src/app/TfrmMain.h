@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "instruments/TfrmAddInstrument.h"
 #include "net/MulticastListener.h"
 #include "net/TfrmSelAdapter.h"
 #include "platform/Forms.h"
@@ -123,9 +124,9 @@ class TfrmMain : public TForm {
   int lvInstrumentsSelected = -1;
   TTimer TimerXPlanePopOuts;
   FileDialogOptions SaveDialog{"Select File and Folder for Export", ".vnx",
-                               "Vantrel Export Files (vnx)|*.vnx", "", ""};
+                               "Vantrel Export Files (vnx)|*.vnx", "", "", ""};
   FileDialogOptions OpenDialog{"Select Vantrel Export File", ".vnx",
-                               "Vantrel Export Files  (vnx)|*.vnx", "", ""};
+                               "Vantrel Export Files  (vnx)|*.vnx", "", "", ""};
   // Set when the window should close (Exit, a quit request); the view closes it.
   bool CloseRequested = false;
 
@@ -159,6 +160,8 @@ class TfrmMain : public TForm {
   TSystemCritical& KeepAwake;
   // Created with the main window and reused for every start.
   TfrmSelAdapter frmSelAdapter;
+  // Created with the main window; keeps its set and type from one opening to the next.
+  TfrmAddInstrument frmAddInstrument;
 
   Platform& platform;
   Ui& ui;

@@ -1,11 +1,10 @@
 #include "net/LocalAddress.h"
 
-#include "app/Settings.h"
-
 namespace vantrel {
 
 bool resolveLocalAddress(Platform& platform, Ui& ui, TfrmSelAdapter& dialog,
-                         const std::string& settingsPath, std::string& localAddress) {
+                         const std::function<void(const std::string&)>& store,
+                         std::string& localAddress) {
   const std::vector<std::string> addresses = platform.localIPv4Addresses();
   if (addresses.empty()) {
     ui.messageBox(MsgType::Plain, "Could not find a valid IP Address!", MsgButtons::OK);
@@ -14,7 +13,7 @@ bool resolveLocalAddress(Platform& platform, Ui& ui, TfrmSelAdapter& dialog,
   if (addresses.size() == 1) {
     localAddress = addresses.front();
     // One address needs no choice: a later start on several addresses asks again.
-    writeAdapterAddress(settingsPath, "Auto");
+    store("Auto");
     return true;
   }
   if (localAddress != "Auto") return true;
@@ -27,7 +26,7 @@ bool resolveLocalAddress(Platform& platform, Ui& ui, TfrmSelAdapter& dialog,
   std::string chosen = dialog.dropdownAdapters.selectedText();
   if (chosen.empty()) chosen = addresses.front();
   localAddress = chosen;
-  writeAdapterAddress(settingsPath, localAddress);
+  store(localAddress);
   return true;
 }
 

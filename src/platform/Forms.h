@@ -14,13 +14,22 @@ struct TControl {
   std::string Caption;
   bool Enabled = true;
   bool Visible = true;
+  int Width = 0;  // 0: the view's own choice
 };
 
 struct TLabel : TControl {};
 struct TButton : TControl {};
+// A captioned group of controls.
+struct TGroupBox : TControl {};
+
+// A picture shown from a file, scaled to fit; no file name shows nothing.
+struct TImage : TControl {
+  std::string FileName;
+};
 
 struct TEdit : TControl {
   std::string Text;
+  bool ReadOnly = false;
 };
 
 struct TCheckBox : TControl {
@@ -50,6 +59,25 @@ struct TRadioGroup : TControl {
 struct TListBox : TControl {
   std::vector<std::string> Items;
   int ItemIndex = -1;
+};
+
+struct TListColumn {
+  std::string Caption;
+  int Width = 0;
+};
+
+struct TListItem {
+  std::string Caption;
+  std::vector<std::string> SubItems;
+  bool Checked = false;
+};
+
+// A report-style list of rows, optionally with check boxes; one row selected at most.
+struct TListView : TControl {
+  std::vector<TListColumn> Columns;
+  std::vector<TListItem> Items;
+  int ItemIndex = -1;
+  bool Checkboxes = false;
 };
 
 struct TTimer {

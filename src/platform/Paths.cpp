@@ -85,6 +85,10 @@ std::string extractFileExt(const std::string& path) {
   return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
+std::string changeFileExt(const std::string& path, const std::string& ext) {
+  return path.substr(0, path.size() - extractFileExt(path).size()) + ext;
+}
+
 bool matchesPattern(const std::string& name, const std::string& pattern) {
   // The enumeration treats "*.*" as every name, dotted or not.
   if (pattern == "*.*") return true;

@@ -21,10 +21,14 @@ std::filesystem::path fsPath(const std::string& stored);
 std::string extractFileName(const std::string& path);
 // The extension from the last dot of the file name, dot included; empty when none.
 std::string extractFileExt(const std::string& path);
+// path with its extension replaced by ext (".ini"), or ext appended when it has none.
+std::string changeFileExt(const std::string& path, const std::string& ext);
 // Wildcard match as the system's directory enumeration does it ("*" and "?", case ignored).
 bool matchesPattern(const std::string& name, const std::string& pattern);
 // Names of the entries of folder matching pattern, in the enumeration's order.
 std::vector<std::string> listEntries(const std::string& folder, const std::string& pattern);
+// Folders a user does not see: hidden by name or listed as hidden by the host.
+bool isHiddenOrSystem(const std::string& folder, const std::string& name);
 // Writes bytes to path through a temporary file in the same folder and a rename, so a
 // crash or a full disk leaves the old file whole. Throws writeError(path) on failure.
 void writeFileAtomic(const std::string& path, const std::string& bytes);

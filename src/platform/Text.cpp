@@ -162,6 +162,34 @@ int strToInt(const std::string& text) {
   return value;
 }
 
+namespace {
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+}  // namespace
+
+std::size_t utf8Advance(const std::string& s, std::size_t from, std::size_t count) {
+  std::size_t p = from;
+  while (p < s.size() && count > 0) {
+    ++p;
+    while (p < s.size() && isContinuation(s[p])) ++p;
+    --count;
+  }
+  return p;
+}
+
+std::string utf8Mid(const std::string& s, std::size_t skip, std::size_t count) {
+  const std::size_t start = utf8Advance(s, 0, skip);
+  return s.substr(start, utf8Advance(s, start, count) - start);
+}
+
+std::string utf8DropLast(const std::string& s, std::size_t count) {
+  std::size_t end = s.size();
+  for (std::size_t i = 0; i < count && end > 0; ++i) {
+    --end;
+    while (end > 0 && isContinuation(s[end])) --end;
+  }
+  return s.substr(0, end);
+}
+
 std::string readQuoted(const std::string& text, std::size_t& pos) {
   std::string out;
   const std::size_t n = text.size();

@@ -21,6 +21,15 @@ bool tryStrToInt(const std::string& text, int& value);
 // stands for one; a missing closing quote runs to the end. pos ends after the closing quote.
 std::string readQuoted(const std::string& text, std::size_t& pos);
 
+// Whole UTF-8 characters (a byte that is not UTF-8 counts as one character), so a cut
+// never splits one.
+// The byte offset count characters after from.
+std::size_t utf8Advance(const std::string& s, std::size_t from, std::size_t count);
+// Up to count characters of s starting after the first skip characters.
+std::string utf8Mid(const std::string& s, std::size_t skip, std::size_t count);
+// s without its last count characters.
+std::string utf8DropLast(const std::string& s, std::size_t count);
+
 // Locale-aware caption comparison (word sort, case-sensitive); <0, 0, >0.
 int compareCaptions(const std::string& a, const std::string& b);
 

@@ -28,6 +28,8 @@ struct FileDialogOptions {
   std::string filter;      // "Description|*.ext|Description|*.ext"
   std::string initialDir;
   std::string fileName;
+  // When set, one more filter under this name offers every file that may be run.
+  std::string executablesFilter;
 };
 
 // The shared colour chooser: opens on Color, keeps sixteen custom slots.
@@ -65,6 +67,18 @@ class Ui {
   virtual void restoreMainWindow() {}
   // Hands work to the user-interface thread (from the listener's thread).
   virtual void runOnUiThread(std::function<void()> work) = 0;
+};
+
+// The busy pointer for as long as it lives, restored however the work ends.
+class BusyPointer {
+ public:
+  explicit BusyPointer(Ui& ui) : ui_(ui) { ui_.setBusyCursor(true); }
+  ~BusyPointer() { ui_.setBusyCursor(false); }
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+
+ private:
+  Ui& ui_;
 };
 
 }  // namespace vantrel

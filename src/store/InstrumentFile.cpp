@@ -98,15 +98,20 @@ std::vector<std::string> splitCommaText(const std::string& input) {
   return fields;
 }
 
-std::string instrumentLine(const InstrumentRow& row, const std::string& multicastGroup,
-                           const std::string& flightSimPort) {
+std::array<std::string, 8> instrumentFields(const InstrumentRow& row) {
   const auto& s = row.SubItems;
   const std::string check = row.Checked ? "Y" : "N";
-  std::vector<std::string> fields;
-  if (row.isApplication())
-    fields = {row.Caption, s[0], s[1], check, s[2], "", "", ""};
-  else
-    fields = {row.Caption, s[0], s[1], check, multicastGroup, flightSimPort, s[4], s[5]};
+  if (row.isApplication()) return {row.Caption, s[0], s[1], check, s[2], "", "", ""};
+  return {row.Caption, s[0], s[1], check, s[2], s[3], s[4], s[5]};
+}
+
+std::string instrumentLine(const InstrumentRow& row, const std::string& multicastGroup,
+                           const std::string& flightSimPort) {
+  auto fields = instrumentFields(row);
+  if (!row.isApplication()) {
+    fields[4] = multicastGroup;
+    fields[5] = flightSimPort;
+  }
   std::string line;
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i) line += ',';

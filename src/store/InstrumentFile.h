@@ -1,6 +1,7 @@
 #pragma once
 // The instrument list file: panel name + ".cfg" in the panel folder, one line of eight
 // quoted, comma-separated fields per row, lines ended by CR LF.
+#include <array>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,11 @@ std::string instrumentFilePath(const std::string& iniPath, const std::string& na
 // comma that ends the line adds an empty field; text right after a closing quote starts a
 // new field.
 std::vector<std::string> splitCommaText(const std::string& line);
+
+// The row's own eight fields in the file's order: caption, port, path, "Y"/"N", address
+// (an application's parameters), flight-simulator port, size, instance number; an
+// application row has its parameters and three empty fields.
+std::array<std::string, 8> instrumentFields(const InstrumentRow& row);
 
 // The line of one row (without its line end). Fields 5 and 6 of an instrument row are the
 // multicast group and flight-simulator port in force now, never the row's own columns.

@@ -87,6 +87,36 @@ void ReadPanelFile(const std::string& iniPath, const std::string& name, std::str
   state.ShowBackground = ini.readBool(section, "ShowBackground", true);
 }
 
+void copyPanelFiles(const std::string& iniPath, const std::string& source,
+                    const std::string& target) {
+  const std::string from = panelFolderPath(iniPath, source);
+  const std::string to = panelFolderPath(iniPath, target);
+  std::error_code ec;
+  for (const std::string& entry : listEntries(from, "*.*")) {
+    if (entry == "." || entry == "..") continue;
+    const std::string copyName =
+        utf8DropLast(entry, 4) == source ? target + extractFileExt(entry) : entry;
+    // A subfolder or an unreadable file is skipped.
+    std::filesystem::copy_file(fsPath(joinPath(from, entry)), fsPath(joinPath(to, copyName)),
+                               std::filesystem::copy_options::overwrite_existing, ec);
+  }
+  IniFile(panelFilePath(iniPath, target), FlagStyle::OneZero)
+      .writeString("Config", "PanelName", target);
+}
+
+void removePanelFolder(const std::string& iniPath, const std::string& name) {
+  const std::string folder = panelFolderPath(iniPath, name);
+  std::error_code ec;
+  for (const std::string& entry : listEntries(folder, "*.*")) {
+    const auto path = fsPath(joinPath(folder, entry));
+    // Files and links go; a subfolder stays, and is never entered.
+    if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::directory)
+      std::filesystem::remove(path, ec);
+  }
+  // Removes the folder only when it is empty now.
+  if (std::filesystem::is_directory(fsPath(folder), ec)) std::filesystem::remove(fsPath(folder), ec);
+}
+
 void ResetPanelState(std::string& currentPanel, PanelState& state) {
   currentPanel.clear();
   state.PanelMonitor = "0";

@@ -29,6 +29,17 @@ bool OpenPanel(const std::string& iniPath, InstrumentList& list, Ui& ui, const s
 void ReadPanelFile(const std::string& iniPath, const std::string& name, std::string& currentPanel,
                    PanelState& state);
 
+// Copies the files of the panel folder of source into the existing panel folder of
+// target; a file named after the source panel (its name and four more characters) takes
+// target's name, and the copy's panel file names target as "PanelName". Subfolders and
+// unreadable files are skipped.
+void copyPanelFiles(const std::string& iniPath, const std::string& source,
+                    const std::string& target);
+
+// Removes the files and links of the panel folder of name, then the folder when it is
+// empty. A subfolder stays and is never entered.
+void removePanelFolder(const std::string& iniPath, const std::string& name);
+
 // Clears the panel state as Delete Panel leaves it; the monitor table is kept.
 void ResetPanelState(std::string& currentPanel, PanelState& state);
 

@@ -13,9 +13,6 @@ struct TColorSwatch : TControl {
   std::uint32_t Color = 0;  // 00BBGGRR
 };
 
-// A captioned group of controls.
-struct TGroupBox : TControl {};
-
 class TfrmPanel : public TForm {
  public:
   // The text that marks a panel that does not exist yet.

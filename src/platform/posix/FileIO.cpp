@@ -105,4 +105,22 @@ bool readFileBytes(const std::string& path, std::string& bytes) {
   return true;
 }
 
+bool isHiddenOrSystem(const std::string& folder, const std::string& name) {
+  // A dot name is hidden; so is a name listed, one a line, in the folder's ".hidden" file,
+  // as the desktop's file managers hide them. There are no system folders here.
+  if (!name.empty() && name[0] == '.') return true;
+  std::string listed;
+  if (!readFileBytes(toHostPath(joinPath(folder, ".hidden")), listed)) return false;
+  std::size_t start = 0;
+  while (start <= listed.size()) {
+    std::size_t end = listed.find('\n', start);
+    if (end == std::string::npos) end = listed.size();
+    std::string line = listed.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line == name) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 }  // namespace vantrel

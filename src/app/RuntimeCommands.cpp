@@ -1,13 +1,8 @@
-// Starting and stopping the loaded panel, and the pop-out watcher's tick.
-#include <charconv>
-#include <cstdint>
-#include <filesystem>
-#include <limits>
-
+// The Control group: starting and stopping the loaded panel, and the pop-out watcher's tick.
 #include "app/TfrmMain.h"
 #include "net/LocalAddress.h"
-#include "platform/Paths.h"
 #include "runtime/CommandLines.h"
+#include "runtime/PanelProcesses.h"
 
 namespace vantrel {
 
@@ -19,33 +14,15 @@ const char* const kMonitorCountQuestion =
 const char* const kMonitorSizeQuestion =
     "Current dimension of monitors does not match the panel's configured dimension of "
     "monitors! - Continue?";
-const char* const kPopOutProgram = "Popwarden.exe";
-
-// Restores the normal pointer however Start ends.
-class BusyCursor {
- public:
-  explicit BusyCursor(Ui& ui) : ui_(ui) { ui_.setBusyCursor(true); }
-  ~BusyCursor() { ui_.setBusyCursor(false); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  Ui& ui_;
-};
-
 const char* boolText(bool value) { return value ? "true" : "false"; }
-
-bool parseHandle(const std::string& text, ProcessHandle& handle) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  const auto r = std::from_chars(first, last, handle);
-  return r.ec == std::errc() && r.ptr == last && handle != 0;
-}
 
 }  // namespace
 
 bool TfrmMain::ResolveLocalAddress() {
-  return resolveLocalAddress(platform, ui, frmSelAdapter, SettingsPath(), LocalIPAddressToUse);
+  return resolveLocalAddress(
+      platform, ui, frmSelAdapter,
+      [this](const std::string& address) { writeAdapterAddress(SettingsPath(), address); },
+      LocalIPAddressToUse);
 }
 
 int TfrmMain::CompareMonitors() const { return compareMonitors(Monitors, Panel.Monitors); }
@@ -69,8 +46,7 @@ void TfrmMain::LaunchWithArguments(const std::array<std::string, 11>& tokens) {
 }
 
 void TfrmMain::LaunchProcess(const std::string& commandLine) {
-  const ProcessHandle handle = platform.createProcess(commandLine);
-  if (handle != 0) ProcessList.push_back(std::to_string(handle));
+  launchProcess(platform, commandLine, ProcessList);
 }
 
 void TfrmMain::aStartPanelExecute() {
@@ -94,7 +70,7 @@ void TfrmMain::aStartPanelExecute() {
     TimerXPlanePopOuts.Enabled = true;
   }
 
-  BusyCursor busy(ui);
+  BusyPointer busy(ui);
   bool screenSaverOff = false;
   bool iconsHidden = false;
   try {
@@ -145,26 +121,7 @@ void TfrmMain::aStopPanelExecute() {
   DocumentName = CurrentPanel;
   SetRunningState(false);
 
-  // Every process is told to end before any handle is let go of, so they die together.
-  std::vector<ProcessHandle> handles;
-  handles.reserve(ProcessList.size());
-  for (const std::string& entry : ProcessList) {
-    ProcessHandle handle = 0;
-    if (!parseHandle(entry, handle)) continue;
-    handles.push_back(handle);
-    try {
-      platform.terminateProcess(handle, 0);
-    } catch (...) {
-      // One failure must not keep the rest alive.
-    }
-  }
-  for (ProcessHandle handle : handles) {
-    try {
-      platform.closeProcess(handle);
-    } catch (...) {
-    }
-  }
-  ProcessList.clear();
+  terminateProcesses(platform, ProcessList);
 
   if (ScreenSaverFlag) platform.setScreenSaverActive(true);
   KeepAwake.setIsCritical(false);
@@ -176,17 +133,8 @@ void TfrmMain::TimerXPlanePopOutsTimer() {
   // A timer with no interval never ticks; a stray call must not run the program either.
   if (!TimerXPlanePopOuts.Enabled || TimerXPlanePopOuts.Interval <= 0) return;
 
-  const std::string program = AppPath + kPopOutProgram;
-  std::error_code ec;
-  if (std::filesystem::exists(fsPath(program), ec)) platform.shellOpen(program);
-
-  // Added wide and held at the top, so a huge interval cannot wrap the count below the limit.
-  const std::int64_t elapsed =
-      static_cast<std::int64_t>(PopOutElapsed) + settings.XPlanePopOutCheckingInterval;
-  PopOutElapsed = static_cast<std::int32_t>(
-      std::min<std::int64_t>(elapsed, std::numeric_limits<std::int32_t>::max()));
-  if (PopOutElapsed > settings.XPlanePopOutCheckingMax ||
-      elapsed > std::numeric_limits<std::int32_t>::max())
+  if (!popOutTick(platform, AppPath, settings.XPlanePopOutCheckingInterval,
+                  settings.XPlanePopOutCheckingMax, PopOutElapsed))
     TimerXPlanePopOuts.Enabled = false;
 }
 

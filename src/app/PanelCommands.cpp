@@ -1,10 +1,9 @@
-// Panel commands of the main window.
+// The Panel and Panels groups: Load, Edit Panel, New, Copy and Delete.
 #include <filesystem>
 #include <system_error>
 
 #include "app/TfrmMain.h"
 #include "platform/Paths.h"
-#include "store/IniFile.h"
 #include "store/InstrumentFile.h"
 #include "store/PanelFolder.h"
 #include "store/PanelSetup.h"
@@ -15,22 +14,15 @@ namespace vantrel {
 
 namespace {
 
-// name without its last four characters (whole UTF-8 characters).
-std::string withoutLastFour(const std::string& name) {
-  std::size_t end = name.size();
-  for (int i = 0; i < 4 && end > 0; ++i) {
-    --end;
-    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) --end;
-  }
-  return name.substr(0, end);
-}
-
 // Opens a panel by its exact name and makes it current: its list, its panel file and,
 // when asked, the catalog check. On failure no panel is current. Returns the found name,
 // empty on failure.
 std::string openExact(TfrmMain& m, const std::string& name, bool checkFiles) {
   std::string found;
-  if (!OpenPanel(m.IniPath, m.Instruments, m.ui, name, true, false, found)) {
+  const bool opened = OpenPanel(m.IniPath, m.Instruments, m.ui, name, true, false, found);
+  // A selection never carries over to another panel's rows.
+  m.lvInstrumentsSelected = -1;
+  if (!opened) {
     m.CurrentPanel.clear();
     return "";
   }
@@ -66,6 +58,26 @@ void TfrmMain::aLoadPanelExecute() {
   UpdateStartAction(found);
 }
 
+void TfrmMain::aEditSettingsExecute() {
+  const std::string name = CurrentPanel;
+  TfrmPanel dialog(ui, ColorDialog);
+  dialog.fillMonitorList(MonitorCount);
+  LoadPanelSetup(dialog, IniPath, name);
+  if (ui.showModal(dialog) == ModalResult::OK) {
+    try {
+      WritePanelFiles(dialog, IniPath, name, ui);
+    } catch (...) {
+      // Keys written before the failure are on disk; the panel state follows them.
+      try {
+        ReadPanelFile(IniPath, name, CurrentPanel, Panel);
+      } catch (...) {
+      }
+      throw;
+    }
+  }
+  ReadPanelFile(IniPath, name, CurrentPanel, Panel);
+}
+
 void TfrmMain::aNewPanelExecute() {
   TfrmPanel dialog(ui, ColorDialog);
   dialog.fillMonitorList(MonitorCount);
@@ -87,6 +99,7 @@ void TfrmMain::aNewPanelExecute() {
     } else {
       CurrentPanel = name;
       Instruments.clear();
+      lvInstrumentsSelected = -1;
       SaveInstrumentList(name);
       WritePanelFiles(dialog, IniPath, name, ui);
       ReadPanelFile(IniPath, name, CurrentPanel, Panel);
@@ -118,16 +131,7 @@ void TfrmMain::aCopyPanelExecute() {
   }
   // The copy is made from the files, so they must hold the rows as the user sees them.
   SaveInstrumentList(CurrentPanel);
-  for (const std::string& entry : listEntries(source, "*.*")) {
-    if (entry == "." || entry == "..") continue;
-    const std::string copyName =
-        withoutLastFour(entry) == CurrentPanel ? newName + extractFileExt(entry) : entry;
-    // A subfolder or an unreadable file is skipped.
-    std::filesystem::copy_file(fsPath(joinPath(source, entry)), fsPath(joinPath(target, copyName)),
-                               std::filesystem::copy_options::overwrite_existing, ec);
-  }
-  IniFile(panelFilePath(IniPath, newName), FlagStyle::OneZero)
-      .writeString("Config", "PanelName", newName);
+  copyPanelFiles(IniPath, CurrentPanel, newName);
 
   CurrentPanel = newName;
   const std::string found = openExact(*this, newName, false);
@@ -147,16 +151,8 @@ void TfrmMain::aDeletePanelExecute() {
 
 void TfrmMain::DeletePanelFolder(const std::string& panelName) {
   Instruments.clear();
-  const std::string folder = panelFolderPath(IniPath, panelName);
-  std::error_code ec;
-  for (const std::string& entry : listEntries(folder, "*.*")) {
-    const auto path = fsPath(joinPath(folder, entry));
-    // Files and links go; a subfolder stays, and is never entered.
-    if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::directory)
-      std::filesystem::remove(path, ec);
-  }
-  // Removes the folder only when it is empty now.
-  if (std::filesystem::is_directory(fsPath(folder), ec)) std::filesystem::remove(fsPath(folder), ec);
+  lvInstrumentsSelected = -1;
+  removePanelFolder(IniPath, panelName);
   ResetPanelState(CurrentPanel, Panel);
   DocumentName.clear();
   UpdateStartAction("");
