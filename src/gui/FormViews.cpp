@@ -8,6 +8,7 @@
 #include "gui/SelAdapterView.h"
 #include "gui/SelMonitorView.h"
 #include "gui/SelPanelView.h"
+#include "gui/SetPortView.h"
 
 namespace vantrel::gui {
 
@@ -19,6 +20,7 @@ ModalResult showFormView(TForm& form, QWidget* parent, QtUi& /*ui*/) {
   if (auto* add = dynamic_cast<TfrmAddInstrument*>(&form)) return showAddInstrument(*add, parent);
   if (auto* app = dynamic_cast<TfrmAdd3rdParty*>(&form)) return showAdd3rdParty(*app, parent);
   if (auto* monitors = dynamic_cast<TfrmSelMonitor*>(&form)) return showSelMonitor(*monitors, parent);
+  if (auto* network = dynamic_cast<TfrmSetPort*>(&form)) return showSetPort(*network, parent);
   qWarning("no view for form %s", form.Name.c_str());
   return ModalResult::Cancel;
 }

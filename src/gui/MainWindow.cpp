@@ -90,6 +90,7 @@ MainWindow::MainWindow(TfrmMain& model, QtUi& ui, QWidget* parent)
   });
 
   ui_.setBeforePrompt([this] { refresh(); });
+  model_.AfterListenerWork = [this] { afterModelWork(); };
   model_.FormCreate();
   refresh();
   if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());

@@ -195,6 +195,10 @@ void QtUi::minimizeMainWindow() {
   if (mainWindow_) mainWindow_->showMinimized();
 }
 
+void QtUi::restoreMainWindow() {
+  if (mainWindow_) mainWindow_->showNormal();
+}
+
 void QtUi::runOnUiThread(std::function<void()> work) {
   QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
 }
