@@ -25,6 +25,7 @@
 
 #include "app/TfrmMain.h"
 #include "platform/CommandLine.h"
+#include "platform/ConsoleUi.h"
 #include "platform/posix/PosixPlatform.h"
 #include "runtime/CommandLines.h"
 #include "store/InstrumentFile.h"
@@ -84,23 +85,11 @@ class BenchPlatform : public PosixPlatform {
 
 // Answers every prompt with its default; work for the user-interface thread waits in a
 // queue that main drains, as the toolkit's event loop would.
-class BenchUi : public Ui {
+class BenchUi : public ConsoleUi {
  public:
-  ModalResult messageBox(MsgType, const std::string& text, MsgButtons buttons,
-                         ModalResult defaultButton) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    if (defaultButton != ModalResult::None) return defaultButton;
-    return buttons == MsgButtons::YesNo ? ModalResult::No : ModalResult::OK;
-  }
-  bool inputBox(const std::string&, const std::string&, std::string&) override { return false; }
-  bool openFileDialog(const FileDialogOptions&, std::string&) override { return false; }
-  bool saveFileDialog(const FileDialogOptions&, std::string&) override { return false; }
-  bool chooseColor(ColorChooser&) override { return false; }
   ModalResult showModal(TForm&) override { return ModalResult::OK; }
-  void setBusyCursor(bool) override {}
   std::vector<MonitorInfo> monitors() override { return {{0, 0, 1920, 1080}}; }
   MonitorInfo desktop() override { return {0, 0, 1920, 1080}; }
-  void minimizeMainWindow() override {}
   void runOnUiThread(std::function<void()> work) override {
     std::lock_guard<std::mutex> lock(mutex_);
     queue_.push_back(std::move(work));

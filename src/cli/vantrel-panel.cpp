@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/Settings.h"
-#include "cli/ConsoleUi.h"
 #include "instruments/Catalog.h"
 #include "instruments/InstrumentRows.h"
+#include "platform/ConsoleUi.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
