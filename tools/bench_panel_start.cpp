@@ -20,6 +20,7 @@
 
 #include "app/TfrmMain.h"
 #include "platform/CommandLine.h"
+#include "platform/ConsoleUi.h"
 #include "platform/posix/PosixPlatform.h"
 #include "runtime/CommandLines.h"
 
@@ -59,25 +60,12 @@ class BenchPlatform : public PosixPlatform {
   }
 };
 
-// Answers every prompt with its default and draws nothing.
-class SilentUi : public Ui {
+// Answers every prompt with its default and draws nothing, on one monitor.
+class SilentUi : public ConsoleUi {
  public:
-  ModalResult messageBox(MsgType, const std::string& text, MsgButtons buttons,
-                         ModalResult defaultButton) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-    if (defaultButton != ModalResult::None) return defaultButton;
-    return buttons == MsgButtons::YesNo ? ModalResult::No : ModalResult::OK;
-  }
-  bool inputBox(const std::string&, const std::string&, std::string&) override { return false; }
-  bool openFileDialog(const FileDialogOptions&, std::string&) override { return false; }
-  bool saveFileDialog(const FileDialogOptions&, std::string&) override { return false; }
-  bool chooseColor(ColorChooser&) override { return false; }
   ModalResult showModal(TForm&) override { return ModalResult::OK; }
-  void setBusyCursor(bool) override {}
   std::vector<MonitorInfo> monitors() override { return {{0, 0, 1920, 1080}}; }
   MonitorInfo desktop() override { return {0, 0, 1920, 1080}; }
-  void minimizeMainWindow() override {}
-  void runOnUiThread(std::function<void()> work) override { work(); }
 };
 
 double msSince(Clock::time_point t) {

@@ -19,7 +19,10 @@ namespace {
 // empty on failure.
 std::string openExact(TfrmMain& m, const std::string& name, bool checkFiles) {
   std::string found;
-  if (!OpenPanel(m.IniPath, m.Instruments, m.ui, name, true, false, found)) {
+  const bool opened = OpenPanel(m.IniPath, m.Instruments, m.ui, name, true, false, found);
+  // A selection never carries over to another panel's rows.
+  m.lvInstrumentsSelected = -1;
+  if (!opened) {
     m.CurrentPanel.clear();
     return "";
   }
@@ -101,6 +104,7 @@ void TfrmMain::aNewPanelExecute() {
     }
     CurrentPanel = name;
     Instruments.clear();
+    lvInstrumentsSelected = -1;
     SaveInstrumentList(name);
     WritePanelFiles(dialog, IniPath, name, ui);
     ReadPanelFile(IniPath, name, CurrentPanel, Panel);
@@ -152,6 +156,7 @@ void TfrmMain::aDeletePanelExecute() {
 
 void TfrmMain::DeletePanelFolder(const std::string& panelName) {
   Instruments.clear();
+  lvInstrumentsSelected = -1;
   removePanelFolder(IniPath, panelName);
   ResetPanelState(CurrentPanel, Panel);
   DocumentName.clear();

@@ -105,11 +105,17 @@ void TfrmMain::execute(const std::string& actionName) {
 }
 
 void TfrmMain::runCommand(const std::function<void()>& handler) {
+  // A datagram handed over while the command's dialogs are open waits for the command.
+  ++CommandDepth;
   try {
     handler();
   } catch (const std::exception& e) {
     ui.messageBox(MsgType::Error, e.what(), MsgButtons::OK);
+  } catch (...) {
+    --CommandDepth;
+    throw;
   }
+  if (--CommandDepth == 0) Listener.resume();
 }
 
 std::string TfrmMain::SettingsPath() const {
@@ -161,7 +167,13 @@ void TfrmMain::FormShow() {
     DocumentName = CurrentPanel;
   }
   UpdateStartAction(CurrentPanel);
-  StartListener();
+  // A listener that cannot start (a bad group or port) ends the start-up sequence here.
+  bool listening = false;
+  runCommand([&] {
+    StartListener();
+    listening = true;
+  });
+  if (!listening) return;
 
   if (!Arguments.empty() && !CurrentPanel.empty()) {
     ui.minimizeMainWindow();

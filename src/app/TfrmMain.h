@@ -10,6 +10,7 @@
 
 #include "app/Settings.h"
 #include "instruments/TfrmAddInstrument.h"
+#include "net/MulticastListener.h"
 #include "net/TfrmSelAdapter.h"
 #include "platform/Forms.h"
 #include "platform/Platform.h"
@@ -164,6 +165,16 @@ class TfrmMain : public TForm {
 
   Platform& platform;
   Ui& ui;
+
+  // --- multicast command listener (NetworkCommands.cpp) -------------------------------
+  // Carries out the items of one datagram on the user-interface thread.
+  void HandleDatagram(const std::vector<CommandItem>& items);
+  // Set by the view: runs after a datagram's commands, so the window shows the new state
+  // (and closes when a command asked for it).
+  std::function<void()> AfterListenerWork;
+  MulticastListener Listener{platform, ui};
+  // Commands under way (runCommand); datagrams wait while one is.
+  int CommandDepth = 0;
 
  private:
   void buildActions();

@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "app/Settings.h"
-#include "cli/ConsoleUi.h"
 #include "instruments/Catalog.h"
 #include "instruments/InstrumentRows.h"
+#include "platform/ConsoleUi.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "platform/posix/PosixPlatform.h"
 #include "store/InstrumentFile.h"
+#include "store/PanelExchange.h"
 #include "store/PanelFolder.h"
 #include "store/TfrmSelPanel.h"
 
@@ -40,6 +41,14 @@ Commands:
                                   Prints the added rows as show does.
   remove PANEL CAPTION INSTNO     removes that row as Remove does, with its placement file
   reset PANEL CAPTION INSTNO      Reset Position of that instrument, without the question
+  export PANEL FILE               Export Panel: writes the panel's instrument list file, then
+                                  packs the files of its folder into the archive FILE (.vnx),
+                                  replacing FILE when it exists
+  import FILE                     Import Panel: unpacks the archive FILE as a new panel named
+                                  after the file (Trainer.vnx gives Trainer, its list and panel
+                                  file renamed to that name) and prints the name; an archive
+                                  that is damaged, holds a path leading out of the panel
+                                  folder or holds no instrument list file leaves nothing
 
 Each change is written to the panel's instrument list file at once. Other rows are kept as
 they are: a moved instrument is repaired when the window loads the panel.
@@ -192,6 +201,22 @@ int commandReset(Context& c, const std::string& name, const std::string& caption
   return 0;
 }
 
+int commandExport(Context& c, const std::string& name, const std::string& file) {
+  LoadedPanel panel;
+  if (!load(c, name, panel)) return 1;
+  if (!prepareExport(c.IniPath, panel.Current, panel.List, c.settings.MulticastGroup,
+                     c.settings.FlightSimPort))
+    // The window does nothing here; a shell is told, not left with a success and no file.
+    return fail("Panel " + panel.Current + " configuration is missing! - Create Panel again");
+  writePanelArchive(c.IniPath, panel.Current, file);
+  return 0;
+}
+
+int commandImport(Context& c, const std::string& file) {
+  std::cout << importPanel(c.IniPath, file) << '\n';
+  return 0;
+}
+
 int usage() {
   std::cerr << "vantrel-panel: unknown command or wrong arguments; see vantrel-panel --help\n";
   return 1;
@@ -217,6 +242,8 @@ int run(const std::vector<std::string>& args) {
     return commandAdd(c, args[1], args[2], std::vector<std::string>(args.begin() + 3, args.end()));
   if (command == "remove" && n == 4) return commandRemove(c, args[1], args[2], args[3]);
   if (command == "reset" && n == 4) return commandReset(c, args[1], args[2], args[3]);
+  if (command == "export" && n == 3) return commandExport(c, args[1], args[2]);
+  if (command == "import" && n == 2) return commandImport(c, args[1]);
   return usage();
 }
 

@@ -92,6 +92,7 @@ MainWindow::MainWindow(TfrmMain& model, QtUi& ui, QWidget* parent)
   });
 
   ui_.setBeforePrompt([this] { refresh(); });
+  model_.AfterListenerWork = [this] { afterModelWork(); };
   model_.FormCreate();
   refresh();
   // 500 pixels wide, or what the ribbon's captions need at the font in use.

@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QScreen>
+#include <QSortFilterProxyModel>
 
 #include "gui/FormViews.h"
 
@@ -81,13 +84,62 @@ bool QtUi::inputBox(const std::string& caption, const std::string& prompt, std::
   return ok;
 }
 
+namespace {
+
+// Lets through folders and files that may be run while its filter is the chosen one;
+// otherwise everything the dialog's own name filters let through.
+class ExecutablesProxy : public QSortFilterProxyModel {
+ public:
+  using QSortFilterProxyModel::QSortFilterProxyModel;
+  void setActive(bool active) {
+    if (active == active_) return;
+    active_ = active;
+    invalidateFilter();
+  }
+
+ protected:
+  bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+    if (!active_) return true;
+    auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+    if (!files) return true;
+    const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+    return info.isDir() || info.isExecutable();
+  }
+
+ private:
+  bool active_ = false;
+};
+
+}  // namespace
+
 static bool runFileDialog(QWidget* parent, const FileDialogOptions& o, std::string& path,
                           bool save) {
-  QFileDialog dialog(parent, q(o.title), q(o.initialDir), qtFilter(o.filter));
+  QFileDialog dialog(parent, q(o.title), q(o.initialDir));
+  QStringList filters;
+  if (!o.filter.empty()) filters = qtFilter(o.filter).split(";;");
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  // Export replaces an existing archive without a question.
+  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   QString suffix = q(o.defaultExt);
   if (suffix.startsWith('.')) suffix.remove(0, 1);
+  if (!o.executablesFilter.empty()) {
+    // Programs without an extension: every file is listed by name and the proxy keeps
+    // those that may be run. Only the dialog's own widgets take a proxy.
+    const QString programs = q(o.executablesFilter) + " (*)";
+    filters << programs;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* proxy = new ExecutablesProxy(&dialog);
+    dialog.setProxyModel(proxy);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, proxy, programs, suffix](const QString& filter) {
+                       const bool on = filter == programs;
+                       proxy->setActive(on);
+                       // A program chosen by its bare name must not get ".exe" added.
+                       dialog.setDefaultSuffix(on ? QString() : suffix);
+                     });
+  }
+  if (!filters.isEmpty()) dialog.setNameFilters(filters);
   if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
   if (!o.fileName.empty()) dialog.selectFile(q(o.fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
@@ -141,6 +193,10 @@ MonitorInfo QtUi::desktop() { return boundingBox(monitors()); }
 
 void QtUi::minimizeMainWindow() {
   if (mainWindow_) mainWindow_->showMinimized();
+}
+
+void QtUi::restoreMainWindow() {
+  if (mainWindow_) mainWindow_->showNormal();
 }
 
 void QtUi::runOnUiThread(std::function<void()> work) {

@@ -30,6 +30,7 @@ class QtUi : public Ui {
   std::vector<MonitorInfo> monitors() override;
   MonitorInfo desktop() override;
   void minimizeMainWindow() override;
+  void restoreMainWindow() override;
   void runOnUiThread(std::function<void()> work) override;
 
  private:

@@ -2,6 +2,7 @@
 // What the core needs of the operating system. The host's implementation lives in
 // platform/posix (or platform/win32); tests use FakePlatform.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,23 @@ using ProcessHandle = std::uint64_t;
 // Execution-state flags handed to setExecutionState.
 constexpr std::uint32_t ES_CONTINUOUS = 0x80000000u;
 constexpr std::uint32_t ES_SYSTEM_REQUIRED = 0x00000001u;
+
+// --- multicast command datagrams ---------------------------------------------------
+// An IPv4 UDP socket bound to 0.0.0.0 and a port, joined to one multicast group.
+class MulticastReceiver {
+ public:
+  enum class Wait { Datagram, Timeout, Discarded, Interrupted, Failed };
+  virtual ~MulticastReceiver() = default;
+  // Waits at most timeoutMs for one datagram. Datagram: bytes holds exactly what was
+  // received. Discarded: one was received but was longer than the buffer, so it was
+  // dropped whole. Interrupted: interrupt() was called.
+  virtual Wait receive(std::string& bytes, int timeoutMs) = 0;
+  // Makes a waiting (or the next) receive return Interrupted; callable from any thread.
+  virtual void interrupt() = 0;
+  // Leaves the group; a failure is ignored. The socket closes with the object.
+  virtual void leaveGroup() = 0;
+};
+// -------------------------------------------------------------------------------------
 
 class Platform {
  public:
@@ -57,6 +75,23 @@ class Platform {
 
   // The user's locale.
   virtual char decimalSeparator() = 0;
+
+  // --- multicast command datagrams -------------------------------------------------
+  // Opens an IPv4 UDP socket with address reuse off, binds it to 0.0.0.0:port and joins
+  // group (dotted IPv4) on the interface the system chooses. Datagrams longer than
+  // bufferSize are discarded. nullptr when opening, binding or joining fails.
+  virtual std::unique_ptr<MulticastReceiver> openMulticastReceiver(const std::string& group,
+                                                                   int port, int bufferSize) {
+    (void)group, (void)port, (void)bufferSize;
+    return nullptr;
+  }
+  // Sends bytes as one datagram to group:port with TTL 1 and multicast loop on. Empty
+  // when sent, else what went wrong.
+  virtual std::string sendMulticast(const std::string& group, int port,
+                                    const std::string& bytes) {
+    (void)group, (void)port, (void)bytes;
+    return "no network";
+  }
 };
 
 }  // namespace vantrel

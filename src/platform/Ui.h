@@ -63,6 +63,8 @@ class Ui {
   virtual MonitorInfo desktop() = 0;
 
   virtual void minimizeMainWindow() = 0;
+  // Sets the main window to the normal (restored) window state.
+  virtual void restoreMainWindow() {}
   // Hands work to the user-interface thread (from the listener's thread).
   virtual void runOnUiThread(std::function<void()> work) = 0;
 };

@@ -6,6 +6,7 @@
 #include "instruments/TfrmAdd3rdParty.h"
 #include "instruments/TfrmAddInstrument.h"
 #include "instruments/TfrmSelMonitor.h"
+#include "store/TfrmSelPanel.h"
 #include "support/MainFixture.h"
 
 namespace vantrel::test {
@@ -275,6 +276,23 @@ TEST(RemoveInstrument, DeletesOnlyThatCopysPlacementFile) {
   });
   f.m->execute("aAddInstrument");
   EXPECT_EQ(f.m->Instruments.rows().back().SubItems[5], "4");
+}
+
+TEST(RemoveInstrument, ASelectionDoesNotCarryOverToAnotherPanel) {
+  InstrumentsFixture f(row("Airspeed", "46001", kAsi, "Y", "1"));
+  f.makePanel("Baron");
+  writeFile(fs::path(f.dataFolder()) / "Panel_Baron" / "Baron.cfg", row("Torque", "46005", kTorque, "Y", "1"));
+  f.select("Airspeed");
+  f.ui.expectModal([](TForm& form) {
+    auto& d = dynamic_cast<TfrmSelPanel&>(form);
+    const auto it = std::find(d.lvPanels.Items.begin(), d.lvPanels.Items.end(), "Baron");
+    d.lvPanels.ItemIndex = static_cast<int>(it - d.lvPanels.Items.begin());
+    return ModalResult::OK;
+  });
+  f.m->execute("aLoadPanel");
+  ASSERT_EQ(f.m->CurrentPanel, "Baron");
+  f.m->execute("aDeleteInstrument");
+  EXPECT_EQ(f.rows().size(), 1u);
 }
 
 TEST(ResetPosition, WritesTheFiveKeysAndKeepsTheInstrumentsOwn) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "support/ArchiveBytes.h"
 #include "support/TempDir.h"
 
 namespace vantrel::test {
@@ -153,8 +154,60 @@ TEST(PanelTool, HelpDescribesEveryCommand) {
     const Result r = t.run({flag});
     EXPECT_EQ(r.status, 0);
     for (const char* word : {"list", "show PANEL", "add PANEL SET", "remove PANEL CAPTION INSTNO",
-                             "reset PANEL CAPTION INSTNO", "when it closes"})
+                             "reset PANEL CAPTION INSTNO", "export PANEL FILE", "import FILE",
+                             "when it closes"})
       EXPECT_NE(r.out.find(word), std::string::npos) << word;
+  }
+}
+
+// Export and import: the same archive code as the window, with a shell's exit status.
+TEST(PanelTool, ExportWritesTheArchiveOrRefusesWithoutAFile) {
+  PanelTool t;
+  writeFile(t.folder("Cessna") / "Cessna.ini", "[Config]\r\nPanelName=Cessna\r\n");
+  const std::string archive = t.home.write("out/Cessna.vnx", "older archive");
+  const Result r = t.run({"export", "Cessna", archive});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out + r.err, "");
+  std::map<std::string, std::string> stored;
+  for (const RawRecord& rec : rawRecords(readFile(archive))) stored[rec.name] = zInflate(rec.data, rec.size);
+  EXPECT_EQ(stored, snapshot(t.folder("Cessna")));
+
+  struct Refusal {
+    std::string panel, err;
+  };
+  for (const Refusal& c : {Refusal{"Baron", "No Panel or Instruments to export!\n"},
+                           Refusal{"Nowhere", "Panel Nowhere configuration is missing! - Create Panel again\n"}}) {
+    const std::string file = t.home.file("out/" + c.panel + ".vnx");
+    const Result refused = t.run({"export", c.panel, file});
+    EXPECT_EQ(refused.status, 1) << c.panel;
+    EXPECT_EQ(refused.err, c.err);
+    EXPECT_FALSE(fs::exists(file)) << c.panel;
+  }
+}
+
+TEST(PanelTool, ImportPrintsTheNewPanelOrRefusesLeavingNothing) {
+  PanelTool t;
+  const std::string archive = t.home.file("Trainer.vnx");
+  ASSERT_EQ(t.run({"export", "Cessna", archive}).status, 0);
+  const Result r = t.run({"import", archive});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Trainer\n");
+  EXPECT_EQ(t.cfg("Trainer"), t.cfg("Cessna"));
+  EXPECT_FALSE(fs::exists(t.folder("Trainer") / "Cessna.cfg"));
+
+  const std::string evil = t.home.write("Evil.vnx", goodRecord("", "Evil.cfg", "") +
+                                                        goodRecord("../../", "x", "x"));
+  const auto before = snapshot(t.home.path());
+  struct Refusal {
+    std::string file, err;
+  };
+  for (const Refusal& c : {Refusal{archive, "Panel Trainer already exists!\n"},
+                           Refusal{evil, "Unsafe path in archive: ../../x\n"}}) {
+    const Result refused = t.run({"import", c.file});
+    EXPECT_EQ(refused.status, 1) << c.file;
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, c.err);
+    EXPECT_EQ(snapshot(t.home.path()), before) << c.file;
   }
 }
 

@@ -1,5 +1,6 @@
 #include "support/FakePlatform.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace vantrel::test {
@@ -85,6 +86,67 @@ void FakePlatform::showDesktopIcons(bool show) {
 void FakePlatform::minimizeAllWindows() {
   ++minimizeAllCount;
   log.push_back("minimize all");
+}
+
+namespace {
+
+class FakeReceiver : public MulticastReceiver {
+ public:
+  FakeReceiver(std::shared_ptr<FakePlatform::Multicast> state, int bufferSize)
+      : state_(std::move(state)), bufferSize_(bufferSize) {}
+  ~FakeReceiver() override {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->closed = true;
+  }
+  Wait receive(std::string& bytes, int timeoutMs) override {
+    std::unique_lock<std::mutex> lock(state_->mutex);
+    ++state_->receives;
+    state_->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [this] { return state_->interrupted || !state_->queued.empty(); });
+    if (state_->interrupted) return Wait::Interrupted;
+    if (state_->queued.empty()) return Wait::Timeout;
+    std::string next = std::move(state_->queued.front());
+    state_->queued.pop_front();
+    if (next.size() > static_cast<std::size_t>(bufferSize_)) return Wait::Discarded;
+    bytes = std::move(next);
+    return Wait::Datagram;
+  }
+  void interrupt() override {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->interrupted = true;
+    state_->changed.notify_all();
+  }
+  void leaveGroup() override {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->left = true;
+  }
+
+ private:
+  std::shared_ptr<FakePlatform::Multicast> state_;
+  int bufferSize_;
+};
+
+}  // namespace
+
+void FakePlatform::deliverDatagram(const std::string& bytes) {
+  std::lock_guard<std::mutex> lock(multicast->mutex);
+  multicast->queued.push_back(bytes);
+  multicast->changed.notify_all();
+}
+
+std::unique_ptr<MulticastReceiver> FakePlatform::openMulticastReceiver(const std::string& group,
+                                                                      int port, int bufferSize) {
+  multicastOpens.push_back({group, port, bufferSize});
+  log.push_back("join " + group + ":" + std::to_string(port));
+  if (multicastOpenFails) return nullptr;
+  if (realNetwork) return realNetwork->openMulticastReceiver(group, port, bufferSize);
+  return std::make_unique<FakeReceiver>(multicast, bufferSize);
+}
+
+std::string FakePlatform::sendMulticast(const std::string& group, int port,
+                                        const std::string& bytes) {
+  multicastSent.push_back(group + ":" + std::to_string(port) + " " + bytes);
+  return realNetwork ? realNetwork->sendMulticast(group, port, bytes) : "";
 }
 
 }  // namespace vantrel::test

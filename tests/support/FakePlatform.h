@@ -1,7 +1,11 @@
 #pragma once
 // A Platform that records what the core asks of it. Every call is also appended to log,
 // so tests can check the order across kinds ("start ...", "terminate 3", "sleep 1000").
+#include <condition_variable>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <map>
 #include <set>
@@ -61,6 +65,35 @@ class FakePlatform : public Platform {
   void minimizeAllWindows() override;
   std::vector<std::string> localIPv4Addresses() override { return addresses; }
   char decimalSeparator() override { return separator; }
+
+  // --- multicast command datagrams --------------------------------------------------
+  // The receiver the core opens hands out what deliverDatagram queued, in order; a
+  // datagram longer than its buffer is discarded as the real socket does.
+  struct Multicast {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::string> queued;
+    bool interrupted = false;
+    bool left = false;
+    bool closed = false;
+    int receives = 0;
+  };
+  struct MulticastOpen {
+    std::string group;
+    int port = 0;
+    int bufferSize = 0;
+  };
+  std::vector<MulticastOpen> multicastOpens;
+  bool multicastOpenFails = false;
+  std::shared_ptr<Multicast> multicast = std::make_shared<Multicast>();
+  // Callable from any thread.
+  void deliverDatagram(const std::string& bytes);
+  std::unique_ptr<MulticastReceiver> openMulticastReceiver(const std::string& group, int port,
+                                                           int bufferSize) override;
+  // When set, multicast goes to this platform's real sockets (inside a private network).
+  Platform* realNetwork = nullptr;
+  std::vector<std::string> multicastSent;  // "group:port bytes"
+  std::string sendMulticast(const std::string& group, int port, const std::string& bytes) override;
 
  private:
   ProcessHandle next_ = 1000;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 
 namespace vantrel::test {
 
@@ -113,14 +115,37 @@ void ScriptedUi::setBusyCursor(bool b) {
 
 MonitorInfo ScriptedUi::desktop() { return boundingBox(monitorList); }
 
-void ScriptedUi::runOnUiThread(std::function<void()> work) { pending.push_back(std::move(work)); }
+void ScriptedUi::runOnUiThread(std::function<void()> work) {
+  std::lock_guard<std::mutex> lock(pendingMutex_);
+  pending_.push_back(std::move(work));
+  pendingChanged_.notify_all();
+}
 
 void ScriptedUi::runPending() {
-  while (!pending.empty()) {
-    auto w = std::move(pending.front());
-    pending.pop_front();
+  for (;;) {
+    std::function<void()> w;
+    {
+      std::lock_guard<std::mutex> lock(pendingMutex_);
+      if (pending_.empty()) return;
+      w = std::move(pending_.front());
+      pending_.pop_front();
+    }
     w();
   }
+}
+
+bool ScriptedUi::runNext(int timeoutMs) {
+  std::function<void()> w;
+  {
+    std::unique_lock<std::mutex> lock(pendingMutex_);
+    if (!pendingChanged_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                  [this] { return !pending_.empty(); }))
+      return false;
+    w = std::move(pending_.front());
+    pending_.pop_front();
+  }
+  w();
+  return true;
 }
 
 }  // namespace vantrel::test

@@ -1,7 +1,9 @@
 #pragma once
 // A Ui that answers prompts from a queue. A prompt the script did not expect, or one of
 // another kind than the next expected, fails the test.
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <functional>
 #include <optional>
 #include <string>
@@ -47,9 +49,11 @@ class ScriptedUi : public Ui {
   int minimizeCount = 0;
   std::vector<MonitorInfo> monitorList = {{0, 0, 1920, 1080}};
 
-  // Work handed to the user-interface thread; run it with runPending().
-  std::deque<std::function<void()>> pending;
+  // Work handed to the user-interface thread, from any thread; the test's thread runs it.
+  // runPending runs what is there now; runNext waits at most timeoutMs for one piece of
+  // work and runs it, false when none came.
   void runPending();
+  bool runNext(int timeoutMs);
 
   ModalResult messageBox(MsgType type, const std::string& text, MsgButtons buttons,
                          ModalResult defaultButton) override;
@@ -63,6 +67,8 @@ class ScriptedUi : public Ui {
   std::vector<MonitorInfo> monitors() override { return monitorList; }
   MonitorInfo desktop() override;
   void minimizeMainWindow() override { ++minimizeCount; }
+  int restoreCount = 0;
+  void restoreMainWindow() override { ++restoreCount; }
   void runOnUiThread(std::function<void()> work) override;
 
  private:
@@ -76,6 +82,9 @@ class ScriptedUi : public Ui {
     std::function<ModalResult(TForm&)> work;
   };
   std::deque<Step> script_;
+  std::mutex pendingMutex_;
+  std::condition_variable pendingChanged_;
+  std::deque<std::function<void()>> pending_;
   std::optional<Step> next(Kind kind, const std::string& what);
 };
 

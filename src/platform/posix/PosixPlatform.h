@@ -49,6 +49,12 @@ class PosixPlatform : public Platform {
   std::vector<std::string> localIPv4Addresses() override;
   char decimalSeparator() override;
 
+  // Multicast command datagrams (Multicast.cpp).
+  std::unique_ptr<MulticastReceiver> openMulticastReceiver(const std::string& group, int port,
+                                                           int bufferSize) override;
+  std::string sendMulticast(const std::string& group, int port,
+                            const std::string& bytes) override;
+
   // The process id behind a handle; 0 when the handle is unknown.
   int pidOf(ProcessHandle handle) const;
 

@@ -1,19 +1,20 @@
 #pragma once
-// The Ui of the command-line programs: messages go to standard error, nothing is asked.
+// A Ui for programs without windows (the command-line programs, the benchmarks): messages
+// go to standard error, questions take their default answer, nothing else is asked.
 #include <iostream>
 
 #include "platform/Ui.h"
 
-namespace vantrel::cli {
+namespace vantrel {
 
 class ConsoleUi : public Ui {
  public:
   ModalResult messageBox(MsgType, const std::string& text, MsgButtons buttons,
                          ModalResult defaultButton) override {
     std::cerr << text << '\n';
-    if (buttons == MsgButtons::OK) return ModalResult::OK;
+    if (defaultButton != ModalResult::None) return defaultButton;
     // Nobody is there to answer: a question takes its safe answer.
-    return defaultButton == ModalResult::Yes ? ModalResult::Yes : ModalResult::No;
+    return buttons == MsgButtons::YesNo ? ModalResult::No : ModalResult::OK;
   }
   bool inputBox(const std::string&, const std::string&, std::string&) override { return false; }
   bool openFileDialog(const FileDialogOptions&, std::string&) override { return false; }
@@ -27,4 +28,4 @@ class ConsoleUi : public Ui {
   void runOnUiThread(std::function<void()> work) override { work(); }
 };
 
-}  // namespace vantrel::cli
+}  // namespace vantrel
