@@ -44,23 +44,6 @@ void draw(QComboBox* w, const TComboBox& c) {
   follow(w, c);
 }
 
-QGroupBox* radioGroup(const TRadioGroup& r, QButtonGroup*& buttons, QWidget* owner) {
-  auto* box = named(new QGroupBox(q(r.Caption)), r.Name);
-  auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(8, 4, 8, 4);
-  grid->setVerticalSpacing(2);
-  buttons = new QButtonGroup(owner);
-  const int columns = std::max(1, r.Columns);
-  const int rows = (static_cast<int>(r.Items.size()) + columns - 1) / columns;
-  // Filled column by column, as the radio group lays its items out.
-  for (int i = 0; i < static_cast<int>(r.Items.size()); ++i) {
-    auto* b = new QRadioButton(q(r.Items[i]));
-    buttons->addButton(b, i);
-    grid->addWidget(b, i % rows, i / rows);
-  }
-  return box;
-}
-
 QLabel* captionFor(const TControl& c, QWidget* buddy) {
   auto* label = new QLabel(q(c.Caption));
   label->setBuddy(buddy);
@@ -171,7 +154,7 @@ AddInstrumentView::AddInstrumentView(TfrmAddInstrument& model, QWidget* parent)
     for (int i = 0; i < static_cast<int>(m_.lvInstruments.Columns.size()); ++i)
       lvInstruments_->setColumnWidth(i, m_.lvInstruments.Columns[i].Width);
     col->addWidget(lvInstruments_, 1);
-    rgType_ = radioGroup(m_.rgType, typeButtons_, this);
+    rgType_ = radioGroup(m_.rgType, typeButtons_, this, 2);
     col->addWidget(rgType_);
   }
   boxes->addWidget(rgBrowser_, 1);

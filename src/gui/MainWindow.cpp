@@ -13,11 +13,11 @@
 #include "gui/FitToText.h"
 #include "gui/QtUi.h"
 #include "gui/Ribbon.h"
+#include "gui/ViewKit.h"
 
 namespace vantrel::gui {
 
 namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
 constexpr int kStatusWidths[] = {170, 200, 50};
 }  // namespace
 

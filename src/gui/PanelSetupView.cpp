@@ -17,12 +17,11 @@
 #include <QVBoxLayout>
 
 #include "gui/FitToText.h"
+#include "gui/ViewKit.h"
 
 namespace vantrel::gui {
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 QColor toQColor(std::uint32_t c) {
   return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
@@ -38,12 +37,6 @@ W* keepRoom(W* w) {
   return w;
 }
 
-template <class W>
-W* named(W* w, const std::string& name) {
-  w->setObjectName(q(name));
-  return w;
-}
-
 QLineEdit* smallEdit(const TEdit& e) {
   auto* w = keepRoom(named(new QLineEdit, e.Name));
   w->setFixedWidth(58);
@@ -55,16 +48,6 @@ QSpinBox* spin(const TSpinEdit& s) {
   w->setRange(s.MinValue, s.MaxValue);
   w->setFixedWidth(60);
   return w;
-}
-
-void follow(QWidget* w, const TControl& c) {
-  w->setVisible(c.Visible);
-  w->setEnabled(c.Enabled);
-}
-
-void draw(QLineEdit* w, const TEdit& e) {
-  if (w->text() != q(e.Text)) w->setText(q(e.Text));
-  follow(w, e);
 }
 
 void draw(QCheckBox* w, const TCheckBox& c) {
@@ -82,21 +65,6 @@ void draw(QSpinBox* w, const TSpinEdit& s) {
 void draw(QButtonGroup* g, const TRadioGroup& r) {
   const QSignalBlocker block(g);
   if (QAbstractButton* b = g->button(r.ItemIndex)) b->setChecked(true);
-}
-
-QGroupBox* radioGroup(const TRadioGroup& r, QButtonGroup*& buttons, QWidget* owner) {
-  auto* box = named(new QGroupBox(q(r.Caption)), r.Name);
-  auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(8, 4, 8, 4);
-  buttons = new QButtonGroup(owner);
-  const int columns = std::max(1, r.Columns);
-  const int rows = (static_cast<int>(r.Items.size()) + columns - 1) / columns;
-  for (int i = 0; i < static_cast<int>(r.Items.size()); ++i) {
-    auto* b = new QRadioButton(q(r.Items[i]));
-    buttons->addButton(b, i);
-    grid->addWidget(b, i % rows, i / rows);
-  }
-  return box;
 }
 
 }  // namespace

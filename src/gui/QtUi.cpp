@@ -13,12 +13,11 @@
 #include <QSortFilterProxyModel>
 
 #include "gui/FormViews.h"
+#include "gui/ViewKit.h"
 
 namespace vantrel::gui {
 
 namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
 QColor toQColor(std::uint32_t c) {
   return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include "gui/ViewKit.h"
 
 namespace vantrel::gui {
 
@@ -55,8 +56,6 @@ QIcon iconFor(const std::string& action, int px) {
   icon.addPixmap(pm, QIcon::Normal);
   return icon;
 }
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 

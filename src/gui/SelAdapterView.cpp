@@ -10,12 +10,9 @@
 #include <QVBoxLayout>
 
 #include "gui/FitToText.h"
+#include "gui/ViewKit.h"
 
 namespace vantrel::gui {
-
-namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
 
 SelAdapterView::SelAdapterView(TfrmSelAdapter& model, QWidget* parent)
     : QDialog(parent), m_(model) {

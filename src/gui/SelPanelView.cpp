@@ -7,12 +7,9 @@
 #include <QVBoxLayout>
 
 #include "gui/FitToText.h"
+#include "gui/ViewKit.h"
 
 namespace vantrel::gui {
-
-namespace {
-QString q(const std::string& s) { return QString::fromStdString(s); }
-}  // namespace
 
 SelPanelView::SelPanelView(TfrmSelPanel& model, QWidget* parent) : QDialog(parent), m_(model) {
   setObjectName(q(m_.Name));

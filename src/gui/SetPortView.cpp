@@ -10,12 +10,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include "gui/ViewKit.h"
 
 namespace vantrel::gui {
 
 namespace {
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
 
 QLabel* label(const TControl& model, QWidget* parent, bool italic = false) {
   auto* l = new QLabel(q(model.Caption), parent);

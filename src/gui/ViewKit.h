@@ -9,6 +9,9 @@
 
 #include "platform/Forms.h"
 
+class QButtonGroup;
+class QGroupBox;
+
 namespace vantrel::gui {
 
 inline QString q(const std::string& s) { return QString::fromStdString(s); }
@@ -30,6 +33,12 @@ inline void draw(QLineEdit* w, const TEdit& e) {
   w->setReadOnly(e.ReadOnly);
   follow(w, e);
 }
+
+// A captioned box of radio buttons for a radio group, filled column by column as the
+// group lays its items out; the buttons' ids are the item indexes. A negative spacing
+// keeps the style's own.
+QGroupBox* radioGroup(const TRadioGroup& r, QButtonGroup*& buttons, QWidget* owner,
+                      int verticalSpacing = -1);
 
 // A fixed-size tool window.
 constexpr Qt::WindowFlags kFixedToolWindow = Qt::Tool | Qt::MSWindowsFixedSizeDialogHint |
