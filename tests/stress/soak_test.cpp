@@ -87,19 +87,28 @@ TEST(Stress, StartAndStopSoakLeavesNoProcessZombieOrDescriptor) {
   std::size_t fdsBefore = 0;
   long rssBefore = 0;
   std::size_t mostChildren = 0;
-  const auto started = std::chrono::steady_clock::now();
+  double startMs = 0, stopMs = 0;
+  using Clock = std::chrono::steady_clock;
+  const auto msSince = [](Clock::time_point t) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t).count();
+  };
+  const auto started = Clock::now();
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     if (cycle == kWarmUp) {
       ASSERT_TRUE(reapAll());
       fdsBefore = openDescriptors();
       rssBefore = rssKb();
     }
+    auto t = Clock::now();
     m.aStartPanelExecute();
+    startMs += msSince(t);
     std::vector<int> pids;
     for (const auto& h : m.ProcessList) pids.push_back(platform.pidOf(std::stoull(h)));
     ASSERT_EQ(pids.size(), static_cast<std::size_t>(kInstruments)) << "cycle " << cycle;
     ASSERT_TRUE(std::find(pids.begin(), pids.end(), 0) == pids.end()) << "cycle " << cycle;
+    t = Clock::now();
     m.aStopPanelExecute();
+    stopMs += msSince(t);
     ASSERT_TRUE(m.ProcessList.empty());
     ASSERT_TRUE(testing::waitUntil(
         [&] { return std::all_of(pids.begin(), pids.end(), testing::isDead); }, 5000))
@@ -110,7 +119,7 @@ TEST(Stress, StartAndStopSoakLeavesNoProcessZombieOrDescriptor) {
     ASSERT_LE(children, static_cast<std::size_t>(kInstruments)) << "cycle " << cycle;
   }
   const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+      std::chrono::duration<double>(Clock::now() - started).count();
 
   ASSERT_TRUE(reapAll()) << testing::childrenOf(getpid()).size() << " children left";
   const std::size_t fdsAfter = openDescriptors();
@@ -119,7 +128,8 @@ TEST(Stress, StartAndStopSoakLeavesNoProcessZombieOrDescriptor) {
   EXPECT_LE(rssAfter - rssBefore, 2048) << "RSS " << rssBefore << " kB -> " << rssAfter << " kB";
 
   std::cout << "cycles " << kCycles << " of " << kInstruments << " instruments in " << seconds
-            << " s; children after the last Stop 0 (most between cycles " << mostChildren
+            << " s (Start " << startMs / kCycles << " ms, Stop " << stopMs / kCycles
+            << " ms on average); children after the last Stop 0 (most between cycles " << mostChildren
             << "); descriptors " << fdsBefore << " -> " << fdsAfter << "; RSS " << rssBefore
             << " kB -> " << rssAfter << " kB" << std::endl;
   ::testing::Test::RecordProperty("cycles", kCycles);
