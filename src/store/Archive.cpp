@@ -2,9 +2,11 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -19,8 +21,10 @@ namespace {
 namespace fs = std::filesystem;
 
 // Output pieces while inflating; the size is not visible in any file. Large, because zlib
-// copies the end of every piece into its window.
+// copies the end of every piece into its window; a record that holds less gets a piece
+// just large enough to see that it gives more than it declared (no smaller than kMinPiece).
 constexpr std::size_t kPiece = 1024 * 1024;
+constexpr std::size_t kMinPiece = 64 * 1024;
 constexpr std::size_t kMaxText = 255;
 
 // A host path as it is, backslashes included (names from an enumeration are taken whole).
@@ -224,7 +228,7 @@ bool safeParts(const std::string& folderPath, const std::string& name,
 // One inflate stream and one output piece, reset for every record.
 class Inflater {
  public:
-  Inflater() : piece_(kPiece) {
+  Inflater() {
     const int rc = inflateInit2(&zs_, 15);
     if (rc != Z_OK) throw zlibError(rc);
   }
@@ -240,18 +244,25 @@ class Inflater {
     if (rc != Z_OK) throw zlibError(rc);
     zs_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
     zs_.avail_in = static_cast<uInt>(size);
+    // Only grows, from record to record; an archive of small files never maps a large one.
+    const std::size_t want =
+        std::min(kPiece, std::max(kMinPiece, static_cast<std::size_t>(storedSize) + 1));
+    if (pieceSize_ < want) {
+      piece_.reset(new char[want]);
+      pieceSize_ = want;
+    }
     std::uint64_t total = 0;
     for (;;) {
-      zs_.next_out = reinterpret_cast<Bytef*>(piece_.data());
-      zs_.avail_out = static_cast<uInt>(piece_.size());
+      zs_.next_out = reinterpret_cast<Bytef*>(piece_.get());
+      zs_.avail_out = static_cast<uInt>(pieceSize_);
       rc = inflate(&zs_, Z_NO_FLUSH);
-      const std::size_t produced = piece_.size() - zs_.avail_out;
+      const std::size_t produced = pieceSize_ - zs_.avail_out;
       total += produced;
       // A stream that gives more than its stored size is a bomb or damage: either way it
       // stops here, so neither memory nor disk grows past what the record declared.
       if (total > storedSize) rc = Z_DATA_ERROR;
       if (rc != Z_OK && rc != Z_STREAM_END) throw zlibError(rc);
-      if (!out.write(piece_.data(), static_cast<std::streamsize>(produced))) throw writeError(path);
+      if (!out.write(piece_.get(), static_cast<std::streamsize>(produced))) throw writeError(path);
       if (rc == Z_STREAM_END) break;
       // No more input and nothing more to give: the stream stops before its end.
       if (produced == 0 && zs_.avail_in == 0) throw zlibError(Z_BUF_ERROR);
@@ -262,7 +273,8 @@ class Inflater {
 
  private:
   z_stream zs_{};
-  std::vector<char> piece_;
+  std::unique_ptr<char[]> piece_;
+  std::size_t pieceSize_ = 0;
 };
 
 }  // namespace

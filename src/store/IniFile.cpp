@@ -253,7 +253,10 @@ void IniFile::writeString(const std::string& section, const std::string& key,
       if (!isBlankLine(doc.lines[i])) last = i;
     }
     if (doc.lines[last].eol.empty()) doc.lines[last].eol = eol;
-    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(last + 1), Line{keyLine, eol});
+    // Ended as the line it follows: a lone CR before a line that is only a LF would read
+    // back as one CR LF, and that blank line would be gone.
+    const std::string after = doc.lines[last].eol;
+    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(last + 1), Line{keyLine, after});
   } else {
     if (!doc.lines.empty() && doc.lines.back().eol.empty()) doc.lines.back().eol = eol;
     doc.lines.push_back({"[" + sect + "]", eol});

@@ -49,6 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"ReplacedLineKeepsItsOwnEnding", "[S]\r\nK=1\nJ=2\r\n", "S", "K", "5",
                   "[S]\r\nK=5\nJ=2\r\n"},
         WriteCase{"CrOnlyFile", "[S]\rA=1\rB=2", "S", "C", "3", "[S]\rA=1\rB=2\rC=3\r"},
+        // Ended as the file's first line (a lone CR), the added line would take the blank
+        // line after it into its own ending, and the blank line would be gone.
+        WriteCase{"AddedLineEndsAsTheLineBeforeIt", "[S]\rA=1\n\n[T]\r", "S", "K", "v",
+                  "[S]\rA=1\nK=v\n\n[T]\r"},
         WriteCase{"PaddedHeaderMatchesIgnoringCase", "  [ cOnFiG ]  \nX = 1\n", "Config", "x", "2",
                   "  [ cOnFiG ]  \nx=2\n"},
         WriteCase{"FirstMatchWins", "[S]\nK=1\nK=2\n[s]\nK=3\n", "S", "K", "9",

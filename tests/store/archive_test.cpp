@@ -120,6 +120,41 @@ TEST(ArchiveUnpack, RoundTripGivesTheNonEmptyFilesAndStoredSubfolders) {
   EXPECT_FALSE(fs::exists(flat / "sub"));
 }
 
+TEST(ArchiveUnpack, FilesOfEverySizeComeOutWholeAndOneByteTooManyIsRefused) {
+  // Sizes about the output pieces the unpacker uses (64 KiB up to 1 MiB), small after large
+  // and large after small, in one archive.
+  const std::size_t sizes[] = {1, 65535, 65536, 65537, 1, 1048575, 1048576, 1048577, 3145733, 2};
+  std::mt19937 random(11);
+  TempDir dir;
+  std::string archive;
+  std::vector<std::string> contents;
+  for (std::size_t i = 0; i < std::size(sizes); ++i) {
+    std::string bytes(sizes[i], '\0');
+    // Half random, half runs, so some streams are tiny next to what they give.
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+      bytes[k] = k < bytes.size() / 2 ? static_cast<char>(random()) : 'r';
+    contents.push_back(bytes);
+    archive += goodRecord("", "f" + std::to_string(i) + ".bin", bytes);
+  }
+  dir.write("all.vnx", archive);
+  unpackArchive(dir.file("all.vnx"), dir.file("out"), true, true);
+  for (std::size_t i = 0; i < contents.size(); ++i)
+    EXPECT_TRUE(readFile(dir.path() / "out" / ("f" + std::to_string(i) + ".bin")) == contents[i])
+        << "file of " << sizes[i] << " bytes";
+
+  // A record that gives one byte more than it declares is damage, whatever its size.
+  for (const std::size_t size : {std::size_t{1}, std::size_t{65536}, std::size_t{1048576}, std::size_t{1048577}}) {
+    dir.write("long.vnx", rawRecord("", "x.bin", static_cast<std::uint32_t>(size - 1),
+                                    zDeflate(std::string(size, 'z'))));
+    try {
+      unpackArchive(dir.file("long.vnx"), dir.file("long"), true, true);
+      ADD_FAILURE() << "a record of " << size << " bytes declared one short was taken";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), "zlib returned: data error") << size;
+    }
+  }
+}
+
 TEST(ArchiveUnpack, OverwriteDecidesWhetherAnExistingFileIsReplaced) {
   TempDir dir;
   const std::string archive = dir.write("a.vnx", goodRecord("", "x.ini", "new"));
