@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -44,6 +45,8 @@ constexpr const char* ScreenSaverPaths[] = {"/org/freedesktop/ScreenSaver", "/Sc
 // How long closeProcess waits for a killed child to finish dying before it hands the
 // child to the later reaping.
 constexpr int CloseWaitMs = 50;
+// How long Start waits, at most, for the processes a killed manager left to be gone.
+constexpr int LeftoverWaitMs = 1000;
 
 std::optional<std::string> nonEmptyEnv(const char* name) {
   const char* v = std::getenv(name);
@@ -107,6 +110,67 @@ void waitForExit(int pid, int pidfd, int ms) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (endedState(pid) == 0 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
+std::optional<std::string> readSmallFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  char buf[1024];
+  for (;;) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(buf, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return text;
+}
+
+// The boot, so that a start time of one boot never matches one of the next.
+const std::string& bootId() {
+  static const std::string id = [] {
+    std::string text = readSmallFile("/proc/sys/kernel/random/boot_id").value_or("");
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+  }();
+  return id;
+}
+
+// Number, start time (boot and clock ticks since it) and program of a running process, as
+// /proc shows them; nullopt when it is gone or has ended.
+std::optional<ProcessIdentity> identityOf(pid_t pid) {
+  const std::string base = "/proc/" + std::to_string(pid);
+  const auto stat = readSmallFile(base + "/stat");
+  if (!stat) return std::nullopt;
+  // The name in parentheses may hold anything; the fields follow its last ')'.
+  const std::size_t close = stat->rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::vector<std::string> fields;
+  std::size_t p = close + 1;
+  while (p < stat->size()) {
+    while (p < stat->size() && (*stat)[p] == ' ') ++p;
+    const std::size_t e = stat->find_first_of(" \n", p);
+    if (p < stat->size()) fields.push_back(stat->substr(p, e == std::string::npos ? std::string::npos : e - p));
+    if (e == std::string::npos) break;
+    p = e + 1;
+  }
+  // fields[0] is the state (field 3), fields[19] the start time (field 22).
+  if (fields.size() < 20 || fields[0] == "Z" || fields[0] == "X") return std::nullopt;
+  char exe[PATH_MAX];
+  const ssize_t n = readlink((base + "/exe").c_str(), exe, sizeof exe - 1);
+  if (n <= 0) return std::nullopt;
+  std::string program(exe, static_cast<std::size_t>(n));
+  // A program replaced on disk while it runs is still the same program.
+  const std::string deleted = " (deleted)";
+  if (program.size() > deleted.size() &&
+      program.compare(program.size() - deleted.size(), deleted.size(), deleted) == 0)
+    program.erase(program.size() - deleted.size());
+  ProcessIdentity id;
+  id.pid = pid;
+  id.startTime = bootId() + ":" + fields[19];
+  id.program = program;
+  return id;
 }
 
 bool isExecutableFile(const std::string& path) {
@@ -356,6 +420,53 @@ void PosixPlatform::reapPendingLocked() {
     return true;
   };
   pending_.erase(std::remove_if(pending_.begin(), pending_.end(), done), pending_.end());
+}
+
+std::optional<ProcessIdentity> PosixPlatform::processIdentity(ProcessHandle handle) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = children_.find(handle);
+  // Unreaped, the child keeps its number, so /proc speaks of it and no stranger.
+  if (it == children_.end()) return std::nullopt;
+  return identityOf(it->second.pid);
+}
+
+std::optional<ProcessIdentity> PosixPlatform::ownIdentity() { return identityOf(getpid()); }
+
+bool PosixPlatform::isRunning(const ProcessIdentity& identity) {
+  if (identity.pid <= 0 || identity.pid > INT32_MAX) return false;
+  const auto now = identityOf(static_cast<pid_t>(identity.pid));
+  return now && *now == identity;
+}
+
+std::size_t PosixPlatform::endLeftovers(const std::vector<ProcessIdentity>& leftovers) {
+  std::vector<int> ended;
+  for (const ProcessIdentity& id : leftovers) {
+    if (id.pid <= 1 || id.pid > INT32_MAX || id.pid == getpid()) continue;
+    const auto pid = static_cast<pid_t>(id.pid);
+    // Not our child: only a pidfd, opened before the check, pins the process the check
+    // speaks of. Without one the process is left alone rather than signalled by number.
+    const int pidfd = pidfdOpen(pid);
+    if (pidfd < 0) continue;
+    const auto now = identityOf(pid);
+    pollfd p{pidfd, POLLIN, 0};
+    if (!now || *now != id || poll(&p, 1, 0) != 0) {
+      close(pidfd);
+      continue;
+    }
+    // The leader still runs, so its group's number is still its own.
+    kill(-pid, SIGKILL);
+    signalChild(pid, pidfd, SIGKILL);
+    ended.push_back(pidfd);
+  }
+  // New copies would find the ports still taken while the old ones are dying.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(LeftoverWaitMs);
+  for (const int pidfd : ended) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd p{pidfd, POLLIN, 0};
+    poll(&p, 1, static_cast<int>(std::max<std::int64_t>(0, left.count())));
+    close(pidfd);
+  }
+  return ended.size();
 }
 
 bool PosixPlatform::shellOpen(const std::string& target) {

@@ -38,6 +38,10 @@ class PosixPlatform : public Platform {
   ProcessHandle createProcess(const std::string& commandLine) override;
   bool terminateProcess(ProcessHandle handle, std::uint32_t exitCode) override;
   void closeProcess(ProcessHandle handle) override;
+  std::optional<ProcessIdentity> processIdentity(ProcessHandle handle) override;
+  std::optional<ProcessIdentity> ownIdentity() override;
+  bool isRunning(const ProcessIdentity& identity) override;
+  std::size_t endLeftovers(const std::vector<ProcessIdentity>& leftovers) override;
   bool shellOpen(const std::string& target) override;
 
   void setExecutionState(std::uint32_t flags) override;
