@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -226,6 +227,47 @@ TEST_F(PosixProcessTest, ChildLetGoWhileRunningIsReapedAfterItEnds) {
   EXPECT_TRUE(isGone(pid));
   platform.terminateProcess(other, 0);
   platform.closeProcess(other);
+}
+
+// Makes the next process of this namespace get pid; false where the host does not let us.
+bool nextPidWillBe(int pid) {
+  std::ofstream f("/proc/sys/kernel/ns_last_pid");
+  if (!f) return false;
+  f << (pid - 1);
+  f.flush();
+  return static_cast<bool>(f);
+}
+
+TEST_F(PosixProcessTest, StopNeverSignalsANumberAStrayReaperFreedForAnotherChild) {
+  const ProcessHandle handle = startRecorded();
+  const int pid = platform.pidOf(handle);
+  // Something else in the process reaps the instrument, as a toolkit reaping "any child"
+  // might, and the number goes to another child: the leader of a group of its own.
+  kill(pid, SIGKILL);
+  ASSERT_EQ(waitpid(pid, nullptr, 0), pid);
+  if (!nextPidWillBe(pid)) GTEST_SKIP() << "the next process number cannot be chosen here";
+  const pid_t stranger = fork();
+  ASSERT_GE(stranger, 0);
+  if (stranger == 0) {
+    setpgid(0, 0);
+    for (;;) pause();
+  }
+  setpgid(stranger, stranger);
+  if (stranger != pid) {
+    kill(stranger, SIGKILL);
+    waitpid(stranger, nullptr, 0);
+    GTEST_SKIP() << "the number went elsewhere";
+  }
+
+  EXPECT_FALSE(platform.terminateProcess(handle, 0));
+  platform.closeProcess(handle);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_NE(processState(stranger).value_or('?'), 'Z') << "the stranger was signalled";
+  siginfo_t info{};
+  EXPECT_EQ(waitid(P_PID, static_cast<id_t>(stranger), &info, WEXITED | WNOHANG | WNOWAIT), 0)
+      << "the stranger was reaped by the platform";
+  kill(stranger, SIGKILL);
+  waitpid(stranger, nullptr, 0);
 }
 
 TEST(PosixPlatformLifetime, DestructorReapsEndedChildrenAndKillsNothing) {

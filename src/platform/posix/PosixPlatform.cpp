@@ -69,10 +69,26 @@ int pidfdOpen(pid_t pid) {
 #endif
 }
 
+#ifndef P_PIDFD
+#define P_PIDFD 3
+#endif
+// pidfd_send_signal's flag for the whole process group of the pidfd's process.
+constexpr unsigned PidfdSignalProcessGroup = 4;
+
+// waitid on the child: through its pidfd where it has one, so a number that a stray
+// reaper elsewhere in the process took, and that went to another child since, is never
+// taken for ours.
+bool waitChild(pid_t pid, int pidfd, siginfo_t& info, int options) {
+  info = siginfo_t{};
+  if (pidfd >= 0)
+    return waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(pidfd), &info, options) == 0;
+  return waitid(P_PID, static_cast<id_t>(pid), &info, options) == 0;
+}
+
 // 1: ended and not yet reaped; 0: still running; -1: not (or no longer) our child.
-int endedState(pid_t pid) {
-  siginfo_t info{};
-  if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return -1;
+int endedState(pid_t pid, int pidfd) {
+  siginfo_t info;
+  if (!waitChild(pid, pidfd, info, WEXITED | WNOHANG | WNOWAIT)) return -1;
   return info.si_pid == pid ? 1 : 0;
 }
 
@@ -84,21 +100,29 @@ bool signalChild(int pid, int pidfd, int sig) {
 #else
   (void)pidfd;
 #endif
-  if (endedState(pid) < 0) return false;
+  if (endedState(pid, -1) < 0) return false;
   return kill(pid, sig) == 0;
 }
 
-// Kills what is left of the child's process group (its own helpers). The group's number
-// equals the leader's, which cannot be reused while the leader is unreaped.
-void killGroup(int pid) {
-  if (endedState(pid) >= 0) kill(-pid, SIGKILL);
+// Kills what is left of the child's process group (its own helpers). The kernel signals
+// the group through the leader's pidfd where it can; else the group's number, which is
+// the leader's, is used only while the pidfd shows the leader unreaped: only the unreaped
+// child keeps that number from being given out again, a pidfd does not.
+void killGroup(int pid, int pidfd) {
+#ifdef SYS_pidfd_send_signal
+  if (pidfd >= 0) {
+    if (syscall(SYS_pidfd_send_signal, pidfd, SIGKILL, nullptr, PidfdSignalProcessGroup) == 0) return;
+    if (errno == ESRCH) return;  // nobody left in the group
+  }
+#endif
+  if (endedState(pid, pidfd) >= 0) kill(-pid, SIGKILL);
 }
 
 // True once the child is reaped here, or was found reaped elsewhere.
-bool tryReap(int pid) {
-  int status = 0;
-  const pid_t r = waitpid(pid, &status, WNOHANG);
-  return r == pid || (r < 0 && errno == ECHILD);
+bool tryReap(int pid, int pidfd) {
+  siginfo_t info;
+  if (waitChild(pid, pidfd, info, WEXITED | WNOHANG)) return info.si_pid == pid;
+  return errno == ECHILD;
 }
 
 void waitForExit(int pid, int pidfd, int ms) {
@@ -108,7 +132,7 @@ void waitForExit(int pid, int pidfd, int ms) {
     return;
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (endedState(pid) == 0 && std::chrono::steady_clock::now() < deadline)
+  while (endedState(pid, -1) == 0 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
 }
 
@@ -290,17 +314,19 @@ std::optional<std::string> runHelper(const std::vector<std::string>& args) {
   }
   close(out[0]);
 
-  if (endedState(pid) == 0) waitForExit(pid, pidfd, remainingMs());
+  if (endedState(pid, pidfd) == 0) waitForExit(pid, pidfd, remainingMs());
   bool timedOut = false;
-  if (endedState(pid) == 0) {
+  if (endedState(pid, pidfd) == 0) {
     timedOut = true;
     signalChild(pid, pidfd, SIGKILL);
   }
-  killGroup(pid);
-  int status = 0;
-  const pid_t r = waitpid(pid, &status, 0);
+  killGroup(pid, pidfd);
+  siginfo_t info;
+  bool reaped = waitChild(pid, pidfd, info, WEXITED);
+  while (!reaped && errno == EINTR) reaped = waitChild(pid, pidfd, info, WEXITED);
   if (pidfd >= 0) close(pidfd);
-  if (timedOut || r != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  if (timedOut || !reaped || info.si_pid != pid || info.si_code != CLD_EXITED || info.si_status != 0)
+    return std::nullopt;
   return text;
 }
 
@@ -316,7 +342,7 @@ PosixPlatform::~PosixPlatform() {
   }
   std::lock_guard<std::mutex> lock(mutex_);
   for (auto& [handle, child] : children_) {
-    tryReap(child.pid);
+    tryReap(child.pid, child.pidfd);
     if (child.pidfd >= 0) close(child.pidfd);
   }
   children_.clear();
@@ -383,11 +409,11 @@ bool PosixPlatform::terminateProcess(ProcessHandle handle, std::uint32_t /*exitC
   const auto it = children_.find(handle);
   if (it == children_.end()) return false;
   Child& child = it->second;
-  const int state = endedState(child.pid);
+  const int state = endedState(child.pid, child.pidfd);
   if (state < 0) return false;  // reaped behind our back: its number is no longer ours
   // Helpers the program started live on in its group even after it ended.
   const bool killed = state == 0 && signalChild(child.pid, child.pidfd, SIGKILL);
-  killGroup(child.pid);
+  killGroup(child.pid, child.pidfd);
   child.killed = child.killed || killed;
   return killed;
 }
@@ -398,12 +424,12 @@ void PosixPlatform::closeProcess(ProcessHandle handle) {
   if (it != children_.end()) {
     const Child child = it->second;
     children_.erase(it);
-    bool reaped = tryReap(child.pid);
+    bool reaped = tryReap(child.pid, child.pidfd);
     // A child killed just before is usually gone within a few milliseconds; one that was
     // not killed goes on running and is reaped once it ends.
     if (!reaped && child.killed) {
       waitForExit(child.pid, child.pidfd, CloseWaitMs);
-      reaped = tryReap(child.pid);
+      reaped = tryReap(child.pid, child.pidfd);
     }
     if (!reaped)
       pending_.push_back(child);
@@ -415,7 +441,7 @@ void PosixPlatform::closeProcess(ProcessHandle handle) {
 
 void PosixPlatform::reapPendingLocked() {
   auto done = [](const Child& c) {
-    if (!tryReap(c.pid)) return false;
+    if (!tryReap(c.pid, c.pidfd)) return false;
     if (c.pidfd >= 0) close(c.pidfd);
     return true;
   };
@@ -501,7 +527,7 @@ void PosixPlatform::setExecutionState(std::uint32_t flags) {
     return;
   }
   if (inhibitor_) {
-    if (endedState(inhibitor_->pid) == 0) return;
+    if (endedState(inhibitor_->pid, inhibitor_->pidfd) == 0) return;
     endInhibitor();  // the tool gave up (no login manager): try again
   }
   const std::string tool = findProgram("systemd-inhibit");
@@ -534,11 +560,11 @@ void PosixPlatform::endInhibitor() {
   if (!inhibitor_) return;
   Child c = *inhibitor_;
   inhibitor_.reset();
-  if (endedState(c.pid) == 0) signalChild(c.pid, c.pidfd, SIGKILL);
-  killGroup(c.pid);
+  if (endedState(c.pid, c.pidfd) == 0) signalChild(c.pid, c.pidfd, SIGKILL);
+  killGroup(c.pid, c.pidfd);
   waitForExit(c.pid, c.pidfd, 1000);
   std::lock_guard<std::mutex> lock(mutex_);
-  if (tryReap(c.pid)) {
+  if (tryReap(c.pid, c.pidfd)) {
     if (c.pidfd >= 0) close(c.pidfd);
   } else {
     pending_.push_back(c);

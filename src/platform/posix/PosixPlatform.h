@@ -3,8 +3,9 @@
 //
 // Started programs are the manager's children and are reaped only through their handle
 // (closeProcess, later calls, the destructor): this code never waits for "any child", so it
-// takes nothing from a toolkit that reaps its own children, and a child's number is never
-// reused while a handle holds it. Signals go through a pidfd where the kernel has one.
+// takes nothing from a toolkit that reaps its own children. Only the unreaped child keeps
+// its number from being given out again (holding a pidfd does not), so every check and
+// signal goes through the child's pidfd where the kernel has one, never the bare number.
 #include <cstdint>
 #include <map>
 #include <memory>
