@@ -42,9 +42,10 @@ constexpr const char* ScreenSaverName = "org.freedesktop.ScreenSaver";
 // Where services put the screen saver object; the first is the usual one.
 constexpr const char* ScreenSaverPaths[] = {"/org/freedesktop/ScreenSaver", "/ScreenSaver"};
 
-// How long closeProcess waits for a killed child to finish dying before it hands the
-// child to the later reaping.
-constexpr int CloseWaitMs = 50;
+// How often the reaper looks at children without a pidfd (kernels without pidfds).
+constexpr int ReaperPollMs = 50;
+// How long the destructor waits, at most, for killed children to finish dying.
+constexpr int DyingWaitMs = 1000;
 // How long Start waits, at most, for the processes a killed manager left to be gone.
 constexpr int LeftoverWaitMs = 1000;
 
@@ -340,7 +341,16 @@ PosixPlatform::~PosixPlatform() {
     std::lock_guard<std::mutex> lock(screenSaverMutex_);
     releaseScreenSaverLocked();
   }
+  stopReaper();
   std::lock_guard<std::mutex> lock(mutex_);
+  // Children killed by a Stop just before are given a moment to finish dying, so the
+  // manager leaves no zombies of its own; running ones are left running.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(DyingWaitMs);
+  for (const Child& c : pending_) {
+    if (!c.killed) continue;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    waitForExit(c.pid, c.pidfd, static_cast<int>(std::max<std::int64_t>(0, left.count())));
+  }
   for (auto& [handle, child] : children_) {
     tryReap(child.pid, child.pidfd);
     if (child.pidfd >= 0) close(child.pidfd);
@@ -397,7 +407,6 @@ ProcessHandle PosixPlatform::createProcess(const std::string& commandLine) {
   const int pidfd = pidfdOpen(pid);
 
   std::lock_guard<std::mutex> lock(mutex_);
-  reapPendingLocked();
   const ProcessHandle handle = nextHandle_++;
   children_[handle] = Child{pid, pidfd};
   return handle;
@@ -405,7 +414,6 @@ ProcessHandle PosixPlatform::createProcess(const std::string& commandLine) {
 
 bool PosixPlatform::terminateProcess(ProcessHandle handle, std::uint32_t /*exitCode*/) {
   std::lock_guard<std::mutex> lock(mutex_);
-  reapPendingLocked();
   const auto it = children_.find(handle);
   if (it == children_.end()) return false;
   Child& child = it->second;
@@ -421,22 +429,94 @@ bool PosixPlatform::terminateProcess(ProcessHandle handle, std::uint32_t /*exitC
 void PosixPlatform::closeProcess(ProcessHandle handle) {
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = children_.find(handle);
-  if (it != children_.end()) {
-    const Child child = it->second;
-    children_.erase(it);
-    bool reaped = tryReap(child.pid, child.pidfd);
-    // A child killed just before is usually gone within a few milliseconds; one that was
-    // not killed goes on running and is reaped once it ends.
-    if (!reaped && child.killed) {
-      waitForExit(child.pid, child.pidfd, CloseWaitMs);
-      reaped = tryReap(child.pid, child.pidfd);
-    }
-    if (!reaped)
-      pending_.push_back(child);
-    else if (child.pidfd >= 0)
-      close(child.pidfd);
+  if (it == children_.end()) return;
+  const Child child = it->second;
+  children_.erase(it);
+  // A child just killed takes a while to die (longer the more memory it frees); Stop does
+  // not wait for that. Whatever has not ended yet is reaped once it has.
+  if (tryReap(child.pid, child.pidfd)) {
+    if (child.pidfd >= 0) close(child.pidfd);
+  } else {
+    handToReaperLocked(child);
   }
-  reapPendingLocked();
+}
+
+void PosixPlatform::handToReaperLocked(const Child& child) {
+  pending_.push_back(child);
+  if (!reaper_.joinable() && !stopping_) {
+    try {
+      if (wakePipe_[0] < 0 && pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        wakePipe_[0] = wakePipe_[1] = -1;
+        return;  // reaped at the latest by the destructor
+      }
+      reaper_ = std::thread([this] { reaperLoop(); });
+    } catch (const std::system_error&) {
+      return;
+    }
+  }
+  if (wakePipe_[1] >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = write(wakePipe_[1], &byte, 1);
+  }
+}
+
+void PosixPlatform::reaperLoop() {
+  std::vector<Child> watched;
+  std::vector<pollfd> fds;
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_) return;
+      watched = pending_;
+    }
+    // Only this thread takes children out of pending_ and closes their pidfds, so the ones
+    // polled here stay open; the waiting and reaping happen without holding the lock.
+    fds.clear();
+    bool timed = false;
+    for (const Child& c : watched) {
+      fds.push_back({c.pidfd, POLLIN, 0});  // a negative descriptor is passed over by poll
+      timed = timed || c.pidfd < 0;
+    }
+    fds.push_back({wakePipe_[0], POLLIN, 0});
+    // A pidfd turns readable when its process ends; the pipe when pending_ changes.
+    if (poll(fds.data(), fds.size(), timed ? ReaperPollMs : -1) < 0 && errno != EINTR) return;
+    if (fds.back().revents & POLLIN) {
+      char buf[64];
+      while (read(wakePipe_[0], buf, sizeof buf) > 0) {
+      }
+    }
+    std::vector<Child> reaped;
+    for (std::size_t i = 0; i < watched.size(); ++i) {
+      const Child& c = watched[i];
+      // A descriptor the kernel calls broken would wake every poll; it is given up on.
+      const bool broken = fds[i].revents & (POLLNVAL | POLLERR);
+      if (broken || ((c.pidfd < 0 || fds[i].revents != 0) && tryReap(c.pid, c.pidfd))) reaped.push_back(c);
+    }
+    if (reaped.empty()) continue;
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Child& r : reaped) {
+      const auto it = std::find_if(pending_.begin(), pending_.end(),
+                                   [&](const Child& c) { return c.pid == r.pid && c.pidfd == r.pidfd; });
+      if (it != pending_.end()) pending_.erase(it);
+      if (r.pidfd >= 0) close(r.pidfd);
+    }
+  }
+}
+
+void PosixPlatform::stopReaper() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+    if (wakePipe_[1] >= 0) {
+      const char byte = 1;
+      [[maybe_unused]] const ssize_t n = write(wakePipe_[1], &byte, 1);
+    }
+  }
+  if (reaper_.joinable()) reaper_.join();
+  for (int& fd : wakePipe_) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+  }
 }
 
 void PosixPlatform::reapPendingLocked() {
@@ -515,7 +595,7 @@ bool PosixPlatform::shellOpen(const std::string& target) {
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
   } catch (const std::system_error&) {
     std::lock_guard<std::mutex> lock(mutex_);
-    pending_.push_back(Child{pid, -1});
+    handToReaperLocked(Child{pid, pidfdOpen(pid)});
   }
   return true;
 }
@@ -566,8 +646,10 @@ void PosixPlatform::endInhibitor() {
   std::lock_guard<std::mutex> lock(mutex_);
   if (tryReap(c.pid, c.pidfd)) {
     if (c.pidfd >= 0) close(c.pidfd);
+  } else if (stopping_) {
+    pending_.push_back(c);  // the destructor reaps what has ended by then
   } else {
-    pending_.push_back(c);
+    handToReaperLocked(c);
   }
 }
 
