@@ -1,8 +1,9 @@
-// Times Start and Stop of a 50-instrument panel on the real platform against a plain loop
-// that spawns and kills the same 50 command lines. Run by hand:
-//   bench_panel_start [rounds]
-// The program is its own stand-in instrument: started with VANTREL_STANDIN=1 it only waits
-// (at most 60 s) to be killed.
+// Times Start and Stop of a panel (50 instruments unless told otherwise) on the real
+// platform against a plain loop that spawns and kills the same command lines. Run by hand:
+//   bench_panel_start [rounds] [instruments] [MiB per instrument]
+// e.g. "bench_panel_start 7 20 300" for large instruments. The program is its own stand-in
+// instrument: started with VANTREL_STANDIN=1 it fills VANTREL_STANDIN_MB MiB of memory,
+// then only waits (at most 60 s) to be killed.
 #include <signal.h>
 #include <spawn.h>
 #include <stdlib.h>
@@ -31,7 +32,7 @@ namespace {
 using namespace vantrel;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kInstruments = 50;
+int instrumentCount = 50;
 
 class BenchPlatform : public PosixPlatform {
  public:
@@ -78,9 +79,34 @@ double median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// Waits (at most 30 s) until every process holds about megabytes MiB.
+void waitFilled(const std::vector<pid_t>& pids, int megabytes) {
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  for (pid_t pid : pids) {
+    while (Clock::now() < deadline) {
+      FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/statm").c_str(), "r");
+      long size = 0, resident = 0;
+      if (f) {
+        if (std::fscanf(f, "%ld %ld", &size, &resident) != 2) resident = 0;
+        std::fclose(f);
+      }
+      if (resident * sysconf(_SC_PAGESIZE) >= (static_cast<long>(megabytes) << 20) * 9 / 10) break;
+      timespec step{0, 2000000};
+      nanosleep(&step, nullptr);
+    }
+  }
+}
+
 bool gone(pid_t pid) { return !std::filesystem::exists("/proc/" + std::to_string(pid)); }
 
 int standIn() {
+  if (const char* mb = std::getenv("VANTREL_STANDIN_MB")) {
+    const std::size_t bytes = static_cast<std::size_t>(std::atol(mb)) << 20;
+    if (bytes) {
+      char* block = static_cast<char*>(std::malloc(bytes));
+      if (block) std::memset(block, 1, bytes);
+    }
+  }
   timespec step{60, 0};
   nanosleep(&step, nullptr);
   return 0;
@@ -91,6 +117,9 @@ int standIn() {
 int main(int argc, char** argv) {
   if (const char* s = std::getenv("VANTREL_STANDIN"); s && std::strcmp(s, "1") == 0) return standIn();
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  if (argc > 2) instrumentCount = std::max(1, std::atoi(argv[2]));
+  const int megabytes = argc > 3 ? std::max(0, std::atoi(argv[3])) : 0;
+  setenv("VANTREL_STANDIN_MB", std::to_string(megabytes).c_str(), 1);
 
   char tmpl[] = "/tmp/vantrel-bench-XXXXXX";
   if (mkdtemp(tmpl) == nullptr) return 1;
@@ -113,7 +142,7 @@ int main(int argc, char** argv) {
   m.CurrentPanel = "Bench";
   m.Panel.ShowBackground = false;
   std::filesystem::create_directories(m.IniPath + "/Panel_Bench");
-  for (int i = 0; i < kInstruments; ++i) {
+  for (int i = 0; i < instrumentCount; ++i) {
     InstrumentRow r;
     r.Checked = true;
     char caption[32];
@@ -144,8 +173,10 @@ int main(int argc, char** argv) {
     starts.push_back(msSince(t));
     std::vector<pid_t> pids;
     for (const auto& h : m.ProcessList) pids.push_back(platform.pidOf(std::stoull(h)));
-    if (pids.size() != kInstruments) {
-      std::fprintf(stderr, "started %zu of %d\n", pids.size(), kInstruments);
+    // Large instruments are only large once they have filled their memory.
+    if (megabytes) waitFilled(pids, megabytes);
+    if (pids.size() != static_cast<std::size_t>(instrumentCount)) {
+      std::fprintf(stderr, "started %zu of %d\n", pids.size(), instrumentCount);
       m.aStopPanelExecute();
       return 1;
     }
@@ -159,8 +190,7 @@ int main(int argc, char** argv) {
     // Bounded wait until the panel's processes are gone for good.
     const auto deadline = Clock::now() + std::chrono::seconds(5);
     while (!std::all_of(pids.begin(), pids.end(), gone) && Clock::now() < deadline) {
-      m.platform.sleepMs(1);
-      platform.PosixPlatform::closeProcess(0);  // lets the platform reap what is pending
+      m.platform.sleepMs(1);  // the platform reaps them in the background
     }
     int left = 0;
     for (pid_t p : pids) left += gone(p) ? 0 : 1;
@@ -177,6 +207,7 @@ int main(int argc, char** argv) {
         plain.push_back(pid);
     }
     spawns.push_back(msSince(t));
+    if (megabytes) waitFilled(plain, megabytes);
     t = Clock::now();
     for (pid_t p : plain) kill(p, SIGKILL);
     for (pid_t p : plain) waitpid(p, nullptr, 0);
@@ -184,7 +215,7 @@ int main(int argc, char** argv) {
     ratios.push_back(starts.back() / spawns.back());
   }
 
-  std::printf("rounds %d, %d instruments each (medians)\n", rounds, kInstruments);
+  std::printf("rounds %d, %d instruments of %d MiB each (medians)\n", rounds, instrumentCount, megabytes);
   std::printf("Start            %8.2f ms\n", median(starts));
   std::printf("plain spawn loop %8.2f ms\n", median(spawns));
   std::printf("ratio            %8.2f\n", median(ratios));

@@ -3,6 +3,7 @@
 #include "net/LocalAddress.h"
 #include "runtime/CommandLines.h"
 #include "runtime/PanelProcesses.h"
+#include "runtime/RunState.h"
 
 namespace vantrel {
 
@@ -100,6 +101,9 @@ void TfrmMain::aStartPanelExecute() {
     throw;
   }
 
+  // What a killed manager left running would hold the ports the new copies need.
+  endLeftoverProcesses(platform, IniPath);
+
   const LaunchContext context = MakeLaunchContext();
   if (Panel.ShowBackground) LaunchWithArguments(backgroundTokens(context));
 
@@ -109,12 +113,15 @@ void TfrmMain::aStartPanelExecute() {
     if (row.isApplication()) {
       if (!startApplications) continue;
       const std::vector<std::string> parameters = splitParameters(row.SubItems[2]);
+      // What runs is on record before the wait, in case the manager ends during it.
+      recordRunState(platform, IniPath, ProcessList);
       platform.sleepMs(1000);
       LaunchProcess(applicationCommandLine(row.SubItems[1], parameters));
     } else {
       LaunchWithArguments(instrumentTokens(context, row));
     }
   }
+  recordRunState(platform, IniPath, ProcessList);
 }
 
 void TfrmMain::aStopPanelExecute() {
@@ -122,6 +129,7 @@ void TfrmMain::aStopPanelExecute() {
   SetRunningState(false);
 
   terminateProcesses(platform, ProcessList);
+  removeRunState(IniPath);
 
   if (ScreenSaverFlag) platform.setScreenSaverActive(true);
   KeepAwake.setIsCritical(false);

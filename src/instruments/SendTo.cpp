@@ -22,7 +22,8 @@ std::vector<std::string> iniFiles(const std::string& folder) {
   std::vector<std::string> files;
   std::error_code ec;
   for (const std::string& entry : listEntries(folder, "*.ini"))
-    if (std::filesystem::is_regular_file(fsPath(joinPath(folder, entry)), ec))
+    // A save's temporary file is no placement file, whatever its name ends in.
+    if (!isSaveTempName(entry) && std::filesystem::is_regular_file(fsPath(joinPath(folder, entry)), ec))
       files.push_back(entry);
   return files;
 }

@@ -51,6 +51,10 @@ bool globMatch(const std::u32string& name, const std::u32string& pattern) {
 
 }  // namespace
 
+const char* const kSaveTempPrefix = ".~vantrel-save.";
+
+bool isSaveTempName(const std::string& name) { return name.rfind(kSaveTempPrefix, 0) == 0; }
+
 std::string joinPath(const std::string& a, const std::string& b) {
   if (a.empty()) return b;
   if (a.back() == PathDelim) return a + b;

@@ -30,8 +30,15 @@ std::vector<std::string> listEntries(const std::string& folder, const std::strin
 // Folders a user does not see: hidden by name or listed as hidden by the host.
 bool isHiddenOrSystem(const std::string& folder, const std::string& name);
 // Writes bytes to path through a temporary file in the same folder and a rename, so a
-// crash or a full disk leaves the old file whole. Throws writeError(path) on failure.
+// crash or a full disk leaves the old file whole. A file the user may not write (or one
+// without any write permission) is not replaced; the replaced file keeps its mode, and a
+// symbolic link is written through to its target. Temporary files that a save cut short
+// left in the folder are removed. Throws writeError(path) on failure.
 void writeFileAtomic(const std::string& path, const std::string& bytes);
+// The temporary files of saves carry this prefix, which no file the program makes or reads
+// has; they are left out of Copy Panel, Export and Send To.
+extern const char* const kSaveTempPrefix;
+bool isSaveTempName(const std::string& name);
 // Whole file as bytes; nullopt when it cannot be read.
 bool readFileBytes(const std::string& path, std::string& bytes);
 

@@ -12,6 +12,16 @@ namespace vantrel {
 // A started process. Zero never denotes a process.
 using ProcessHandle = std::uint64_t;
 
+// What tells a started process apart from any other beyond the manager's own life: its
+// number, when it started (a token only the host compares; it also changes with every
+// boot) and the program it runs.
+struct ProcessIdentity {
+  std::int64_t pid = 0;
+  std::string startTime;
+  std::string program;
+  bool operator==(const ProcessIdentity&) const = default;
+};
+
 // Execution-state flags handed to setExecutionState.
 constexpr std::uint32_t ES_CONTINUOUS = 0x80000000u;
 constexpr std::uint32_t ES_SYSTEM_REQUIRED = 0x00000001u;
@@ -60,6 +70,26 @@ class Platform {
   virtual bool terminateProcess(ProcessHandle handle, std::uint32_t exitCode) = 0;
   // Lets go of a handle once nothing will use it again (reaps an ended child).
   virtual void closeProcess(ProcessHandle handle) = 0;
+  // The identity of a started process while it runs; nullopt when the handle is unknown,
+  // the process ended or the host cannot tell.
+  virtual std::optional<ProcessIdentity> processIdentity(ProcessHandle handle) {
+    (void)handle;
+    return std::nullopt;
+  }
+  // The identity of the manager itself.
+  virtual std::optional<ProcessIdentity> ownIdentity() { return std::nullopt; }
+  // True while a process with exactly this identity runs.
+  virtual bool isRunning(const ProcessIdentity& identity) {
+    (void)identity;
+    return false;
+  }
+  // Ends, with what it started, each process an earlier run of the manager left running,
+  // but only one whose number, start time and program all still match; waits briefly for
+  // them to be gone. Returns how many were ended.
+  virtual std::size_t endLeftovers(const std::vector<ProcessIdentity>& leftovers) {
+    (void)leftovers;
+    return 0;
+  }
   // The shell's "open" on a file, program or address, shown normally.
   virtual bool shellOpen(const std::string& target) = 0;
 

@@ -94,6 +94,21 @@ std::string decodeFileText(const std::string& bytes) {
   return out;
 }
 
+std::string decodeFileLines(const std::string& bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    out += decodeFileText(bytes.substr(start, end - start));
+    const std::size_t next = bytes.find_first_not_of("\r\n", end);
+    out.append(bytes, end, (next == std::string::npos ? bytes.size() : next) - end);
+    start = next == std::string::npos ? bytes.size() : next;
+  }
+  return out;
+}
+
 std::string trim(const std::string& s) {
   std::size_t b = 0, e = s.size();
   while (b < e && isBlank(s[b])) ++b;

@@ -9,6 +9,9 @@ namespace vantrel {
 // anything else is decoded as Windows-1252, so files made on Windows open too.
 std::string decodeFileText(const std::string& bytes);
 bool isValidUtf8(const std::string& bytes);
+// decodeFileText line by line (lines end at CR or LF, which are kept), so one line of
+// Windows-1252 does not decide how the other lines of a file are read.
+std::string decodeFileLines(const std::string& bytes);
 std::string trim(const std::string& s);
 std::string toLowerAscii(std::string s);
 bool sameTextIgnoreCase(const std::string& a, const std::string& b);

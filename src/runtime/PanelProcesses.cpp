@@ -14,14 +14,14 @@ namespace {
 
 const char* const kPopOutProgram = "Popwarden.exe";
 
-bool parseHandle(const std::string& text, ProcessHandle& handle) {
+}  // namespace
+
+bool parseProcessHandle(const std::string& text, ProcessHandle& handle) {
   const char* first = text.data();
   const char* last = first + text.size();
   const auto r = std::from_chars(first, last, handle);
   return r.ec == std::errc() && r.ptr == last && handle != 0;
 }
-
-}  // namespace
 
 void launchProcess(Platform& platform, const std::string& commandLine,
                    std::vector<std::string>& processList) {
@@ -35,7 +35,7 @@ void terminateProcesses(Platform& platform, std::vector<std::string>& processLis
   handles.reserve(processList.size());
   for (const std::string& entry : processList) {
     ProcessHandle handle = 0;
-    if (!parseHandle(entry, handle)) continue;
+    if (!parseProcessHandle(entry, handle)) continue;
     handles.push_back(handle);
     try {
       platform.terminateProcess(handle, 0);

@@ -8,6 +8,9 @@
 
 namespace vantrel {
 
+// A handle as processList keeps it (unsigned decimal, never 0).
+bool parseProcessHandle(const std::string& text, ProcessHandle& handle);
+
 // Starts a command line; a started process's handle goes into processList as unsigned
 // decimal text. A program that cannot be started is skipped silently.
 void launchProcess(Platform& platform, const std::string& commandLine,

@@ -111,7 +111,8 @@ struct Entry {
 void collect(std::vector<Entry>& out, const std::string& folder, const std::string& storedFolder,
              bool recurse, const fs::path& skip) {
   for (const std::string& entry : listEntries(folder, "*.*")) {
-    if (entry == "." || entry == "..") continue;
+    // The temporary file of a save is no part of what is packed.
+    if (entry == "." || entry == ".." || isSaveTempName(entry)) continue;
     const std::string path = joinPath(folder, entry);
     std::error_code ec;
     const fs::path p = hostFs(path);

@@ -17,9 +17,19 @@ constexpr std::size_t kMaxValueChars = 2047;
 const std::string kBom = "\xEF\xBB\xBF";
 
 struct Line {
-  std::string text;  // without its line ending
+  std::string text;  // decoded, without its line ending
+  std::string raw;   // the bytes as stored, written back unchanged unless the line is
   std::string eol;   // "\r\n", "\n", "\r" or empty for a last line without one
 };
+
+Line makeLine(std::string bytes, std::string eol) {
+  // Each line decides its own encoding: one Windows-1252 value must not turn the UTF-8
+  // text of every other line into Windows-1252 when the file is next written.
+  std::string text = decodeFileText(bytes);
+  return Line{std::move(text), std::move(bytes), std::move(eol)};
+}
+
+Line newLine(const std::string& text, const std::string& eol) { return Line{text, text, eol}; }
 
 struct Document {
   std::string bom;
@@ -40,16 +50,16 @@ Document parse(const std::string& bytes) {
     doc.bom = kBom;
     body.erase(0, kBom.size());
   }
-  const std::string text = decodeFileText(body);
+  const std::string& text = body;
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string::npos) {
-      doc.lines.push_back({text.substr(start), ""});
+      doc.lines.push_back(makeLine(text.substr(start), ""));
       break;
     }
     std::size_t eolLen = (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
-    doc.lines.push_back({text.substr(start, end - start), text.substr(end, eolLen)});
+    doc.lines.push_back(makeLine(text.substr(start, end - start), text.substr(end, eolLen)));
     start = end + eolLen;
   }
   return doc;
@@ -57,7 +67,7 @@ Document parse(const std::string& bytes) {
 
 std::string serialize(const Document& doc) {
   std::string out = doc.bom;
-  for (const Line& l : doc.lines) out += l.text + l.eol;
+  for (const Line& l : doc.lines) out += l.raw + l.eol;
   return out;
 }
 
@@ -84,14 +94,17 @@ struct Location {
   std::optional<std::size_t> key;      // the key's line
 };
 
+// Only the first section of a name counts, for reading and writing alike: a later
+// header of the same name and everything under it are passed over.
 Location locate(const Document& doc, const std::string& section, const std::string& key) {
   Location loc;
   bool inSection = false;
   for (std::size_t i = 0; i < doc.lines.size(); ++i) {
     const std::string& text = doc.lines[i].text;
     if (auto name = sectionName(text)) {
+      if (loc.section) break;
       inSection = sameTextIgnoreCase(*name, section);
-      if (inSection && !loc.section) loc.section = i;
+      if (inSection) loc.section = i;
       continue;
     }
     if (!inSection) continue;
@@ -127,6 +140,9 @@ std::string singleLine(std::string s) {
   return s;
 }
 
+// What is written ends at a NUL, as what is read does.
+std::string untilNul(const std::string& s) { return s.substr(0, s.find('\0')); }
+
 std::optional<Document> load(const std::string& path) {
   std::string bytes;
   if (!readFileBytes(path, bytes)) return std::nullopt;
@@ -140,7 +156,11 @@ std::optional<std::string> lookup(const std::string& path, const std::string& se
   const Location loc = locate(*doc, section, key);
   if (!loc.key) return std::nullopt;
   const std::string& text = doc->lines[*loc.key].text;
-  const std::string value = unquote(trimBlanks(text.substr(text.find('=') + 1)));
+  std::string rest = text.substr(text.find('=') + 1);
+  // A value ends at a NUL, as the text it came from would: what follows must never reach
+  // a file path.
+  rest = rest.substr(0, rest.find('\0'));
+  const std::string value = unquote(trimBlanks(rest));
   return limitChars(value, kMaxValueChars);
 }
 
@@ -165,7 +185,9 @@ bool parseProfileInteger(const std::string& text, std::int32_t& value) {
       else if (c >= 'a' && c <= 'f') d = static_cast<unsigned>(c - 'a' + 10);
       else if (c >= 'A' && c <= 'F') d = static_cast<unsigned>(c - 'A' + 10);
       else return false;
-      v = v * 16u + d;  // wraps at 32 bits
+      // More than 32 bits is no integer here, as a decimal value past the range is not.
+      if (v > 0x0FFFFFFFu) return false;
+      v = v * 16u + d;
     }
     value = static_cast<std::int32_t>(v);
     return true;
@@ -236,14 +258,14 @@ void IniFile::writeString(const std::string& section, const std::string& key,
     if (std::filesystem::exists(fsPath(path_), ec) || ec) throw writeError(path_);
   }
 
-  const std::string sect = singleLine(section);
-  const std::string k = singleLine(key);
-  const std::string keyLine = k + "=" + singleLine(value);
+  const std::string sect = singleLine(untilNul(section));
+  const std::string k = singleLine(untilNul(key));
+  const std::string keyLine = k + "=" + singleLine(untilNul(value));
   const std::string eol = lineEnding(doc);
   const Location loc = locate(doc, sect, k);
 
   if (loc.key) {
-    doc.lines[*loc.key].text = keyLine;
+    doc.lines[*loc.key] = newLine(keyLine, doc.lines[*loc.key].eol);
   } else if (loc.section) {
     // After the last non-blank line of the section, so blank lines before the next
     // section stay where they are.
@@ -256,11 +278,11 @@ void IniFile::writeString(const std::string& section, const std::string& key,
     // Ended as the line it follows: a lone CR before a line that is only a LF would read
     // back as one CR LF, and that blank line would be gone.
     const std::string after = doc.lines[last].eol;
-    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(last + 1), Line{keyLine, after});
+    doc.lines.insert(doc.lines.begin() + static_cast<std::ptrdiff_t>(last + 1), newLine(keyLine, after));
   } else {
     if (!doc.lines.empty() && doc.lines.back().eol.empty()) doc.lines.back().eol = eol;
-    doc.lines.push_back({"[" + sect + "]", eol});
-    doc.lines.push_back({keyLine, eol});
+    doc.lines.push_back(newLine("[" + sect + "]", eol));
+    doc.lines.push_back(newLine(keyLine, eol));
   }
   writeFileAtomic(path_, serialize(doc));
 }

@@ -19,14 +19,19 @@ bool isBlankOrControl(char c) {
   return u >= 1 && u <= 32;
 }
 
+// A line break inside a field would split its row in two and leave a file that no longer
+// reads; it becomes a blank. A NUL would end the line on reading, so the field ends there.
 std::string quoteField(const std::string& field) {
   std::string out = "\"";
   for (const char c : field) {
+    if (c == '\0') break;
     if (c == '"') out += '"';
-    out += c;
+    out += (c == '\r' || c == '\n') ? ' ' : c;
   }
   return out + '"';
 }
+
+const std::string kBom = "\xEF\xBB\xBF";
 
 // Lines end at CR LF, LF or a lone CR; a last line without an end still counts.
 std::vector<std::string> splitLines(const std::string& text) {
@@ -158,7 +163,9 @@ bool readInstrumentFile(const std::string& path, InstrumentList& list, std::stri
     problem = "Instrument list file " + path + " cannot be read";
     return false;
   }
-  return parseInstrumentText(decodeFileText(bytes), path, list, problem);
+  // A byte-order mark is no part of the first caption.
+  if (bytes.compare(0, kBom.size(), kBom) == 0) bytes.erase(0, kBom.size());
+  return parseInstrumentText(decodeFileLines(bytes), path, list, problem);
 }
 
 void saveInstrumentFile(const std::string& iniPath, const std::string& name,

@@ -93,7 +93,8 @@ void copyPanelFiles(const std::string& iniPath, const std::string& source,
   const std::string to = panelFolderPath(iniPath, target);
   std::error_code ec;
   for (const std::string& entry : listEntries(from, "*.*")) {
-    if (entry == "." || entry == "..") continue;
+    // The temporary file of a save is no part of the panel.
+    if (entry == "." || entry == ".." || isSaveTempName(entry)) continue;
     const std::string copyName =
         utf8DropLast(entry, 4) == source ? target + extractFileExt(entry) : entry;
     // A subfolder or an unreadable file is skipped.

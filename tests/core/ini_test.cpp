@@ -66,8 +66,19 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"ValueKeptAsGivenWithBlanks", "[S]\n", "S", "P", " pre ", "[S]\nP= pre \n"},
         // A line break in a value must not smuggle in sections or keys of its own.
         WriteCase{"LineBreakInValueStaysOnOneLine", "[S]\n", "S", "K", "a\r\n[T]\nX=1", "[S]\nK=a  [T] X=1\n"},
-        WriteCase{"Windows1252FileBecomesUtf8", "[S]\nName=Caf\xE9\n", "S", "K", "1",
-                  "[S]\nName=Caf\xC3\xA9\nK=1\n"}),
+        // Lines the write does not touch keep their bytes, whatever their encoding; the new
+        // line is UTF-8.
+        WriteCase{"Windows1252LineKeptByteForByte", "[S]\nName=Caf\xE9\n", "S", "K", "1",
+                  "[S]\nName=Caf\xE9\nK=1\n"},
+        WriteCase{"MixedEncodingsKeptPerLine", "[S]\nA=Caf\xC3\xA9\nB=Caf\xE9\n[T]\nC=\xC3\xA9t\xC3\xA9\n",
+                  "S", "B", "No\xC3\xABl",
+                  "[S]\nA=Caf\xC3\xA9\nB=No\xC3\xABl\n[T]\nC=\xC3\xA9t\xC3\xA9\n"},
+        // Only the first of two sections of one name is written, as it is the only one read.
+        WriteCase{"DuplicateSectionAppendsToFirst", "[S]\nA=1\n[T]\nX=1\n[s]\nK=3\n", "S", "K", "9",
+                  "[S]\nA=1\nK=9\n[T]\nX=1\n[s]\nK=3\n"},
+        WriteCase{"DuplicateSectionReplacesInFirst", "[S]\nK=1\n[S]\nK=2\n", "S", "K", "9",
+                  "[S]\nK=9\n[S]\nK=2\n"},
+        WriteCase{"NulEndsWrittenValue", "[S]\n", "S", "K", std::string("ab\0cd", 5), "[S]\nK=ab\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IniRead, OddValues) {
@@ -93,6 +104,33 @@ TEST(IniRead, OddValues) {
   EXPECT_TRUE(ini.keyExists("config", "empty"));
   EXPECT_FALSE(ini.keyExists("config", "missing"));
   EXPECT_FALSE(ini.keyExists("Other", "Padded"));
+}
+
+TEST(IniRead, EncodingIsDecidedPerLine) {
+  TempDir dir;
+  dir.write("f.ini", "[S]\nUtf=Caf\xC3\xA9\nAnsi=Caf\xE9\n");
+  const IniFile ini(dir.file("f.ini"));
+  EXPECT_EQ(ini.readString("S", "Utf", ""), "Caf\xC3\xA9");
+  EXPECT_EQ(ini.readString("S", "Ansi", ""), "Caf\xC3\xA9");
+}
+
+TEST(IniRead, OnlyTheFirstSectionOfANameCounts) {
+  TempDir dir;
+  dir.write("f.ini", "[S]\nA=1\n[T]\nB=2\n[s]\nA=3\nK=4\n");
+  const IniFile ini(dir.file("f.ini"));
+  EXPECT_EQ(ini.readString("S", "A", "d"), "1");
+  EXPECT_EQ(ini.readString("S", "K", "d"), "d");
+  EXPECT_FALSE(ini.keyExists("S", "K"));
+  EXPECT_EQ(ini.readString("T", "B", "d"), "2");
+}
+
+TEST(IniRead, ValueEndsAtNul) {
+  TempDir dir;
+  dir.write("f.ini", std::string("[S]\nK=a.exe\0/../../x\nQ=\"q\"\0tail\nJ=2\n", 36));
+  const IniFile ini(dir.file("f.ini"));
+  EXPECT_EQ(ini.readString("S", "K", "d"), "a.exe");
+  EXPECT_EQ(ini.readString("S", "Q", "d"), "q");
+  EXPECT_EQ(ini.readString("S", "J", "d"), "2");
 }
 
 TEST(IniRead, LongValueIsCutAtWholeCharacters) {
@@ -129,6 +167,7 @@ TEST(IniInteger, ProfileRule) {
       {"0x1G", std::nullopt}, {"-5", -5},            {"+7", 7},              {" 42 ", 42},
       {"abc", std::nullopt},  {"12abc", std::nullopt}, {"", std::nullopt},   {"-", std::nullopt},
       {"2147483647", 2147483647}, {"-2147483648", INT32_MIN}, {"2147483648", std::nullopt},
+      {"0x100000000", std::nullopt}, {"0x1FFFFFFFF", std::nullopt}, {"0x00000000FFFFFFFF", -1},
       {"99999999999", std::nullopt}, {"-0x10", std::nullopt},
   };
   for (const auto& [text, expected] : cases) {
@@ -144,6 +183,8 @@ TEST(IniInteger, ReadGivesDefaultForNonIntegerAndWritesDecimal) {
   dir.write("f.ini", "[S]\nHex=0x3A98\nBad=abc\nQuoted=\"12\"\n");
   IniFile ini(dir.file("f.ini"));
   EXPECT_EQ(ini.readInteger("S", "Hex", 1), 15000);
+  dir.write("g.ini", "[S]\nWide=0x100000000\n");
+  EXPECT_EQ(IniFile(dir.file("g.ini")).readInteger("S", "Wide", 7), 7);
   EXPECT_EQ(ini.readInteger("S", "Bad", 1), 1);
   EXPECT_EQ(ini.readInteger("S", "Quoted", 1), 12);
   ini.writeInteger("S", "Hex", -15000);
@@ -201,6 +242,22 @@ TEST(IniWriteFailure, MissingFolderIsNotCreated) {
     EXPECT_STREQ(e.what(), ("Unable to write to " + path).c_str());
   }
   EXPECT_FALSE(dir.exists("gone"));
+}
+
+TEST(IniWriteFailure, ReadOnlyFileIsLeftAlone) {
+  TempDir dir;
+  dir.write("f.ini", "[S]\r\nK=1\r\n");
+  std::filesystem::permissions(dir.file("f.ini"), std::filesystem::perms::owner_read |
+                                                      std::filesystem::perms::group_read);
+  IniFile ini(dir.file("f.ini"));
+  try {
+    ini.writeString("S", "K", "2");
+    FAIL() << "read-only file replaced";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), ("Unable to write to " + dir.file("f.ini")).c_str());
+  }
+  EXPECT_EQ(ini.readString("S", "K", ""), "1");
+  std::filesystem::permissions(dir.file("f.ini"), std::filesystem::perms::owner_all);
 }
 
 TEST(IniWriteFailure, UnreadableTargetIsLeftAlone) {

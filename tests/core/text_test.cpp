@@ -121,6 +121,48 @@ TEST(AtomicWrite, LinkIsWrittenThrough) {
   EXPECT_EQ(dir.read("real"), "new");
 }
 
+TEST(AtomicWrite, LinkChainsAndLinksToMissingFilesAreWrittenThrough) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("sub"));
+  dir.write("sub/real", "old");
+  std::filesystem::create_symlink("sub/real", dir.file("hop"));  // relative to its folder
+  std::filesystem::create_symlink("hop", dir.file("link"));
+  writeFileAtomic(dir.file("link"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link")));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("hop")));
+  EXPECT_EQ(dir.read("sub/real"), "new");
+
+  std::filesystem::create_symlink("sub/later", dir.file("dangling"));
+  writeFileAtomic(dir.file("dangling"), "made");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("dangling")));
+  EXPECT_EQ(dir.read("sub/later"), "made");
+
+  std::filesystem::create_symlink("loop", dir.file("loop"));
+  EXPECT_THROW(writeFileAtomic(dir.file("loop"), "x"), Error);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop")));
+}
+
+TEST(AtomicWrite, ReadOnlyFileIsNotReplaced) {
+  // Also as root: a file without any write permission stands for a read-only file.
+  for (const mode_t mode : {0444u, 0400u, 0555u}) {
+    TempDir dir;
+    dir.write("f", "old");
+    ::chmod(dir.file("f").c_str(), mode);
+    try {
+      writeFileAtomic(dir.file("f"), "new");
+      ADD_FAILURE() << "read-only file " << std::oct << mode << " replaced";
+    } catch (const Error& e) {
+      EXPECT_STREQ(e.what(), ("Unable to write to " + dir.file("f")).c_str());
+    }
+    EXPECT_EQ(dir.read("f"), "old");
+    struct stat st;
+    ASSERT_EQ(::stat(dir.file("f").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, mode);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"f"});
+    ::chmod(dir.file("f").c_str(), 0644);
+  }
+}
+
 TEST(AtomicWrite, FailureLeavesOldDataAndNoTemporaryFile) {
   TempDir dir;
   std::filesystem::create_directory(dir.file("target"));

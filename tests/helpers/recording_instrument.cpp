@@ -8,7 +8,8 @@
 //                                  present .args means both are complete.
 // $VANTREL_RECORD_DIR/<pid>.child: the pid of a child it started (VANTREL_RECORD_SPAWN_CHILD=1).
 // VANTREL_RECORD_EXIT=1 exits at once after recording; VANTREL_RECORD_IGNORE_TERM=1
-// ignores SIGTERM.
+// ignores SIGTERM; VANTREL_RECORD_MB=N fills N MiB of memory first (a large instrument,
+// which takes a while to die).
 #include <dirent.h>
 #include <signal.h>
 #include <time.h>
@@ -97,6 +98,14 @@ int main(int argc, char** argv) {
       _exit(0);
     }
     if (child > 0) writeFile(base + ".child", std::to_string(child) + "\n");
+  }
+
+  if (const char* mb = std::getenv("VANTREL_RECORD_MB")) {
+    const std::size_t bytes = static_cast<std::size_t>(std::atol(mb)) << 20;
+    if (bytes) {
+      char* block = static_cast<char*>(std::malloc(bytes));
+      if (block) std::memset(block, 1, bytes);
+    }
   }
 
   writeFile(base + ".info", info);

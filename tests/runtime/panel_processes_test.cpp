@@ -1,12 +1,15 @@
 // Start and Stop with real processes: the argv each program receives, and nothing left
 // behind after Stop.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 
 #include "app/TfrmMain.h"
 #include "platform/posix/PosixPlatform.h"
+#include "runtime/RunState.h"
 #include "runtime/platform_test_util.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -157,6 +160,62 @@ TEST(PanelProcesses, StopLeavesNothingBehind) {
     EXPECT_TRUE(testing::waitUntil([&] { return testing::isGone(pid); }, 1000))
         << pid << " still there, state " << testing::processState(pid).value_or('?');
   EXPECT_TRUE(testing::childrenOf(getpid()).empty());
+}
+
+TEST(PanelProcesses, AKilledManagersInstrumentsRunOnUntilTheNextStartEndsThem) {
+  RealPanel p;
+  p.link("Instruments_Brantic/P@ASI.exe");
+  p.m->Instruments.add(row(true, "47000", "Instruments_Brantic\\P@ASI.exe", "1", "1"));
+  p.m->Instruments.add(row(true, "47001", "Instruments_Brantic\\P@ASI.exe", "1", "2"));
+  // The same program, running but not started by the panel.
+  const ProcessHandle stranger = p.platform.createProcess("\"" + testing::RecordingInstrument + "\"");
+  const int strangerPid = p.platform.pidOf(stranger);
+  ASSERT_TRUE(testing::waitForArgs(p.records.path(), strangerPid));
+
+  // A manager starts the panel and is killed.
+  const pid_t manager = fork();
+  ASSERT_GE(manager, 0);
+  if (manager == 0) {
+    p.m->aStartPanelExecute();
+    raise(SIGKILL);
+    _exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(manager, &status, 0), manager);
+  ASSERT_TRUE(WIFSIGNALED(status));
+
+  RunState left;
+  ASSERT_TRUE(readRunState(p.m->IniPath, left));
+  ASSERT_EQ(left.processes.size(), 3u) << "background and two instruments";
+  const std::string program = std::filesystem::canonical(testing::RecordingInstrument).string();
+  for (const ProcessIdentity& id : left.processes) {
+    EXPECT_EQ(id.program, program);
+    EXPECT_TRUE(p.platform.isRunning(id)) << id.pid << " ended with the manager";
+  }
+  // Entries that name the stranger's number but not the stranger.
+  const ProcessIdentity real = *p.platform.processIdentity(stranger);
+  RunState forged = left;
+  forged.processes.push_back({real.pid, real.startTime + "1", real.program});
+  forged.processes.push_back({real.pid, real.startTime, "/usr/bin/other"});
+  writeRunState(p.m->IniPath, forged);
+
+  p.m->aStartPanelExecute();
+  for (const ProcessIdentity& id : left.processes)
+    EXPECT_TRUE(testing::isDead(static_cast<int>(id.pid))) << id.pid << " runs on beside its new copy";
+  EXPECT_FALSE(testing::isDead(strangerPid));
+  const auto fresh = p.pids();
+  ASSERT_EQ(fresh.size(), 3u);
+  for (int pid : fresh) EXPECT_FALSE(testing::isDead(pid));
+  RunState now;
+  ASSERT_TRUE(readRunState(p.m->IniPath, now));
+  ASSERT_EQ(now.processes.size(), 3u);
+  for (std::size_t i = 0; i < fresh.size(); ++i) EXPECT_EQ(now.processes[i].pid, fresh[i]);
+
+  p.m->aStopPanelExecute();
+  EXPECT_FALSE(std::filesystem::exists(runStatePath(p.m->IniPath)));
+  EXPECT_FALSE(testing::isDead(strangerPid));
+  p.platform.terminateProcess(stranger, 0);
+  p.platform.closeProcess(stranger);
 }
 
 }  // namespace

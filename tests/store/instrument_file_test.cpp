@@ -152,6 +152,35 @@ TEST(InstrumentFile, ReadsTextMadeInTheWindowsCodePage) {
   EXPECT_EQ(list.rows()[0].Caption, "Höhe");
 }
 
+TEST(InstrumentFile, EachLineIsDecodedOnItsOwnAndAByteOrderMarkIsSkipped) {
+  TempDir dir;
+  const std::string path = dir.write(
+      "A.cfg",
+      "\xEF\xBB\xBF\"Caf\xC3\xA9\",\"47000\",\"p\",\"Y\",\"g\",\"p\",\"1\",\"1\"\r\n"
+      "\"H\xF6he\",\"47001\",\"p\",\"Y\",\"g\",\"p\",\"1\",\"1\"\r\n");
+  InstrumentList list;
+  std::string problem;
+  ASSERT_TRUE(readInstrumentFile(path, list, problem)) << problem;
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list.rows()[0].Caption, "Caf\xC3\xA9");
+  EXPECT_EQ(list.rows()[1].Caption, "H\xC3\xB6he");
+}
+
+TEST(InstrumentFile, LineBreakOrNulInAFieldStillReadsBack) {
+  TempDir dir;
+  InstrumentList list;
+  list.add(instrument("Two\r\nLines", "47000", "Instruments_B\\ASI.exe"));
+  list.add(application("Map", "/usr/bin/map", std::string("-a\nb\0c", 6), true));
+  saveInstrumentFile(dir.str(), "A", list, "g", "p");
+  InstrumentList back;
+  std::string problem;
+  ASSERT_TRUE(readInstrumentFile(dir.file("Panel_A/A.cfg"), back, problem)) << problem;
+  ASSERT_EQ(back.size(), 2u);
+  EXPECT_EQ(back.rows()[0].SubItems[2], "-a b");
+  EXPECT_EQ(back.rows()[1].Caption, "Two  Lines");
+  EXPECT_EQ(back.rows()[1].SubItems[1], "Instruments_B\\ASI.exe");
+}
+
 TEST(InstrumentFile, SaveCreatesThePanelFolderButNeverTheDataFolder) {
   TempDir home;
   const std::string data = (home.path() / "Data").string();
@@ -180,6 +209,23 @@ TEST(InstrumentFile, SaveCreatesThePanelFolderButNeverTheDataFolder) {
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(data + "/Panel_A")) ++entries;
   EXPECT_EQ(entries, 1u);
+}
+
+TEST(InstrumentFile, ReadOnlyListIsNotReplaced) {
+  TempDir home;
+  const std::string old = R"("Old","47000","p","Y","g","p","1","1")" "\r\n";
+  const std::string path = home.write("Panel_A/A.cfg", old);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  InstrumentList list;
+  list.add(instrument("ASI", "47000", "p"));
+  try {
+    saveInstrumentFile(home.str(), "A", list, "g", "p");
+    ADD_FAILURE() << "read-only list replaced";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+  }
+  EXPECT_EQ(home.read("Panel_A/A.cfg"), old);
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
 }
 
 TEST(InstrumentFile, SaveThatCannotReplaceTheFileKeepsTheOldOne) {

@@ -59,6 +59,36 @@ void FakePlatform::closeProcess(ProcessHandle handle) {
     if (p.handle == handle) p.closed = true;
 }
 
+std::optional<ProcessIdentity> FakePlatform::processIdentity(ProcessHandle handle) {
+  for (const auto& p : processes)
+    if (p.handle == handle && p.running)
+      return ProcessIdentity{static_cast<std::int64_t>(handle), "boot:" + std::to_string(handle),
+                             p.commandLine.substr(0, p.commandLine.find(' '))};
+  return std::nullopt;
+}
+
+bool FakePlatform::isRunning(const ProcessIdentity& identity) {
+  if (identity == self) return true;
+  for (const auto& f : foreign)
+    if (f == identity) return true;
+  for (const auto& p : processes)
+    if (processIdentity(p.handle) == identity) return true;
+  return false;
+}
+
+std::size_t FakePlatform::endLeftovers(const std::vector<ProcessIdentity>& leftovers) {
+  log.push_back("end leftovers " + std::to_string(leftovers.size()));
+  std::size_t ended = 0;
+  for (const auto& id : leftovers)
+    for (auto it = foreign.begin(); it != foreign.end(); ++it)
+      if (*it == id) {
+        foreign.erase(it);
+        ++ended;
+        break;
+      }
+  return ended;
+}
+
 bool FakePlatform::shellOpen(const std::string& target) {
   shellOpened.push_back(target);
   log.push_back("open " + target);

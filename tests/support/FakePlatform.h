@@ -43,6 +43,9 @@ class FakePlatform : public Platform {
   std::vector<std::string> addresses = {"192.168.1.10"};
   char separator = '.';
   std::vector<std::string> log;
+  // Processes running outside this manager (left by an earlier run, or another manager's).
+  std::vector<ProcessIdentity> foreign;
+  ProcessIdentity self{42, "boot:42", "/opt/vantrel/vantrel"};
 
   // Command lines of the started processes, in start order.
   std::vector<std::string> startedCommandLines() const;
@@ -57,6 +60,12 @@ class FakePlatform : public Platform {
   ProcessHandle createProcess(const std::string& commandLine) override;
   bool terminateProcess(ProcessHandle handle, std::uint32_t exitCode) override;
   void closeProcess(ProcessHandle handle) override;
+  // A running process's identity: its handle as number, "boot:<handle>", its program.
+  std::optional<ProcessIdentity> processIdentity(ProcessHandle handle) override;
+  std::optional<ProcessIdentity> ownIdentity() override { return self; }
+  bool isRunning(const ProcessIdentity& identity) override;
+  // Ends the exact matches among foreign; logs "end leftovers <count asked>".
+  std::size_t endLeftovers(const std::vector<ProcessIdentity>& leftovers) override;
   bool shellOpen(const std::string& target) override;
   void setExecutionState(std::uint32_t flags) override;
   bool screenSaverActive() override { return screenSaver; }

@@ -1,4 +1,6 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,15 +37,39 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// A link is replaced through its target, so the link itself survives the rewrite.
+// A link is written through to its target, so the link itself survives the rewrite; a
+// link whose target is missing creates that target. A loop of links is given up on.
 std::string resolveLink(const std::string& path) {
-  struct stat st;
-  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (!real) return path;
-  std::string target(real);
-  std::free(real);
-  return target;
+  std::string current = path;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st;
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink(current.c_str(), buffer, sizeof buffer);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buffer) return {};
+    const std::string target(buffer, static_cast<std::size_t>(n));
+    current = target[0] == '/' ? target : folderOf(current) + "/" + target;
+  }
+  return {};
+}
+
+// A save cut short (the program killed, the machine off) leaves its temporary file. One
+// whose writer is gone is removed; a live writer's, or our own, is left to it.
+void removeStaleTemps(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  const std::string prefix = kSaveTempPrefix;
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string name = e->d_name;
+    if (!isSaveTempName(name)) continue;
+    const std::string rest = name.substr(prefix.size());
+    char* end = nullptr;
+    const long pid = std::strtol(rest.c_str(), &end, 10);
+    if (end == rest.c_str() || pid <= 0 || pid == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    ::unlinkat(::dirfd(dir), name.c_str(), 0);
+  }
+  ::closedir(dir);
 }
 
 }  // namespace
@@ -51,17 +77,24 @@ std::string resolveLink(const std::string& path) {
 void writeFileAtomic(const std::string& path, const std::string& bytes) {
   static std::atomic<unsigned> counter{0};
   const std::string target = resolveLink(path);
+  if (target.empty()) throw writeError(path);
+  const std::string folder = folderOf(target);
 
-  // Keep the mode of the file being replaced; a new file gets the usual 0666 & umask.
+  // Keep the mode of the file being replaced; a new file gets the usual 0666 & umask. A
+  // file that is read-only (for this user, or for everyone, which even root respects
+  // here) is not replaced behind the user's back.
   mode_t mode = 0666;
   struct stat st;
   const bool existed = ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-  if (existed) mode = st.st_mode & 07777;
+  if (existed) {
+    mode = st.st_mode & 07777;
+    if ((mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) throw writeError(path);
+  }
 
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = target + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    temp = folder + "/" + kSaveTempPrefix + std::to_string(::getpid()) + "." + std::to_string(counter++);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -78,11 +111,12 @@ void writeFileAtomic(const std::string& path, const std::string& bytes) {
   }
 
   // Make the rename itself durable; a failure here leaves a complete file either way.
-  const int dir = ::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     ::fsync(dir);
     ::close(dir);
   }
+  removeStaleTemps(folder);
 }
 
 bool readFileBytes(const std::string& path, std::string& bytes) {

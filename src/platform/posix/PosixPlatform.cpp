@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -41,9 +42,12 @@ constexpr const char* ScreenSaverName = "org.freedesktop.ScreenSaver";
 // Where services put the screen saver object; the first is the usual one.
 constexpr const char* ScreenSaverPaths[] = {"/org/freedesktop/ScreenSaver", "/ScreenSaver"};
 
-// How long closeProcess waits for a killed child to finish dying before it hands the
-// child to the later reaping.
-constexpr int CloseWaitMs = 50;
+// How often the reaper looks at children without a pidfd (kernels without pidfds).
+constexpr int ReaperPollMs = 50;
+// How long the destructor waits, at most, for killed children to finish dying.
+constexpr int DyingWaitMs = 1000;
+// How long Start waits, at most, for the processes a killed manager left to be gone.
+constexpr int LeftoverWaitMs = 1000;
 
 std::optional<std::string> nonEmptyEnv(const char* name) {
   const char* v = std::getenv(name);
@@ -66,10 +70,26 @@ int pidfdOpen(pid_t pid) {
 #endif
 }
 
+#ifndef P_PIDFD
+#define P_PIDFD 3
+#endif
+// pidfd_send_signal's flag for the whole process group of the pidfd's process.
+constexpr unsigned PidfdSignalProcessGroup = 4;
+
+// waitid on the child: through its pidfd where it has one, so a number that a stray
+// reaper elsewhere in the process took, and that went to another child since, is never
+// taken for ours.
+bool waitChild(pid_t pid, int pidfd, siginfo_t& info, int options) {
+  info = siginfo_t{};
+  if (pidfd >= 0)
+    return waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(pidfd), &info, options) == 0;
+  return waitid(P_PID, static_cast<id_t>(pid), &info, options) == 0;
+}
+
 // 1: ended and not yet reaped; 0: still running; -1: not (or no longer) our child.
-int endedState(pid_t pid) {
-  siginfo_t info{};
-  if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return -1;
+int endedState(pid_t pid, int pidfd) {
+  siginfo_t info;
+  if (!waitChild(pid, pidfd, info, WEXITED | WNOHANG | WNOWAIT)) return -1;
   return info.si_pid == pid ? 1 : 0;
 }
 
@@ -81,21 +101,29 @@ bool signalChild(int pid, int pidfd, int sig) {
 #else
   (void)pidfd;
 #endif
-  if (endedState(pid) < 0) return false;
+  if (endedState(pid, -1) < 0) return false;
   return kill(pid, sig) == 0;
 }
 
-// Kills what is left of the child's process group (its own helpers). The group's number
-// equals the leader's, which cannot be reused while the leader is unreaped.
-void killGroup(int pid) {
-  if (endedState(pid) >= 0) kill(-pid, SIGKILL);
+// Kills what is left of the child's process group (its own helpers). The kernel signals
+// the group through the leader's pidfd where it can; else the group's number, which is
+// the leader's, is used only while the pidfd shows the leader unreaped: only the unreaped
+// child keeps that number from being given out again, a pidfd does not.
+void killGroup(int pid, int pidfd) {
+#ifdef SYS_pidfd_send_signal
+  if (pidfd >= 0) {
+    if (syscall(SYS_pidfd_send_signal, pidfd, SIGKILL, nullptr, PidfdSignalProcessGroup) == 0) return;
+    if (errno == ESRCH) return;  // nobody left in the group
+  }
+#endif
+  if (endedState(pid, pidfd) >= 0) kill(-pid, SIGKILL);
 }
 
 // True once the child is reaped here, or was found reaped elsewhere.
-bool tryReap(int pid) {
-  int status = 0;
-  const pid_t r = waitpid(pid, &status, WNOHANG);
-  return r == pid || (r < 0 && errno == ECHILD);
+bool tryReap(int pid, int pidfd) {
+  siginfo_t info;
+  if (waitChild(pid, pidfd, info, WEXITED | WNOHANG)) return info.si_pid == pid;
+  return errno == ECHILD;
 }
 
 void waitForExit(int pid, int pidfd, int ms) {
@@ -105,8 +133,69 @@ void waitForExit(int pid, int pidfd, int ms) {
     return;
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (endedState(pid) == 0 && std::chrono::steady_clock::now() < deadline)
+  while (endedState(pid, -1) == 0 && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
+
+std::optional<std::string> readSmallFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  char buf[1024];
+  for (;;) {
+    const ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    text.append(buf, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return text;
+}
+
+// The boot, so that a start time of one boot never matches one of the next.
+const std::string& bootId() {
+  static const std::string id = [] {
+    std::string text = readSmallFile("/proc/sys/kernel/random/boot_id").value_or("");
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+  }();
+  return id;
+}
+
+// Number, start time (boot and clock ticks since it) and program of a running process, as
+// /proc shows them; nullopt when it is gone or has ended.
+std::optional<ProcessIdentity> identityOf(pid_t pid) {
+  const std::string base = "/proc/" + std::to_string(pid);
+  const auto stat = readSmallFile(base + "/stat");
+  if (!stat) return std::nullopt;
+  // The name in parentheses may hold anything; the fields follow its last ')'.
+  const std::size_t close = stat->rfind(')');
+  if (close == std::string::npos) return std::nullopt;
+  std::vector<std::string> fields;
+  std::size_t p = close + 1;
+  while (p < stat->size()) {
+    while (p < stat->size() && (*stat)[p] == ' ') ++p;
+    const std::size_t e = stat->find_first_of(" \n", p);
+    if (p < stat->size()) fields.push_back(stat->substr(p, e == std::string::npos ? std::string::npos : e - p));
+    if (e == std::string::npos) break;
+    p = e + 1;
+  }
+  // fields[0] is the state (field 3), fields[19] the start time (field 22).
+  if (fields.size() < 20 || fields[0] == "Z" || fields[0] == "X") return std::nullopt;
+  char exe[PATH_MAX];
+  const ssize_t n = readlink((base + "/exe").c_str(), exe, sizeof exe - 1);
+  if (n <= 0) return std::nullopt;
+  std::string program(exe, static_cast<std::size_t>(n));
+  // A program replaced on disk while it runs is still the same program.
+  const std::string deleted = " (deleted)";
+  if (program.size() > deleted.size() &&
+      program.compare(program.size() - deleted.size(), deleted.size(), deleted) == 0)
+    program.erase(program.size() - deleted.size());
+  ProcessIdentity id;
+  id.pid = pid;
+  id.startTime = bootId() + ":" + fields[19];
+  id.program = program;
+  return id;
 }
 
 bool isExecutableFile(const std::string& path) {
@@ -226,17 +315,19 @@ std::optional<std::string> runHelper(const std::vector<std::string>& args) {
   }
   close(out[0]);
 
-  if (endedState(pid) == 0) waitForExit(pid, pidfd, remainingMs());
+  if (endedState(pid, pidfd) == 0) waitForExit(pid, pidfd, remainingMs());
   bool timedOut = false;
-  if (endedState(pid) == 0) {
+  if (endedState(pid, pidfd) == 0) {
     timedOut = true;
     signalChild(pid, pidfd, SIGKILL);
   }
-  killGroup(pid);
-  int status = 0;
-  const pid_t r = waitpid(pid, &status, 0);
+  killGroup(pid, pidfd);
+  siginfo_t info;
+  bool reaped = waitChild(pid, pidfd, info, WEXITED);
+  while (!reaped && errno == EINTR) reaped = waitChild(pid, pidfd, info, WEXITED);
   if (pidfd >= 0) close(pidfd);
-  if (timedOut || r != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  if (timedOut || !reaped || info.si_pid != pid || info.si_code != CLD_EXITED || info.si_status != 0)
+    return std::nullopt;
   return text;
 }
 
@@ -250,9 +341,18 @@ PosixPlatform::~PosixPlatform() {
     std::lock_guard<std::mutex> lock(screenSaverMutex_);
     releaseScreenSaverLocked();
   }
+  stopReaper();
   std::lock_guard<std::mutex> lock(mutex_);
+  // Children killed by a Stop just before are given a moment to finish dying, so the
+  // manager leaves no zombies of its own; running ones are left running.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(DyingWaitMs);
+  for (const Child& c : pending_) {
+    if (!c.killed) continue;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    waitForExit(c.pid, c.pidfd, static_cast<int>(std::max<std::int64_t>(0, left.count())));
+  }
   for (auto& [handle, child] : children_) {
-    tryReap(child.pid);
+    tryReap(child.pid, child.pidfd);
     if (child.pidfd >= 0) close(child.pidfd);
   }
   children_.clear();
@@ -307,7 +407,6 @@ ProcessHandle PosixPlatform::createProcess(const std::string& commandLine) {
   const int pidfd = pidfdOpen(pid);
 
   std::lock_guard<std::mutex> lock(mutex_);
-  reapPendingLocked();
   const ProcessHandle handle = nextHandle_++;
   children_[handle] = Child{pid, pidfd};
   return handle;
@@ -315,15 +414,14 @@ ProcessHandle PosixPlatform::createProcess(const std::string& commandLine) {
 
 bool PosixPlatform::terminateProcess(ProcessHandle handle, std::uint32_t /*exitCode*/) {
   std::lock_guard<std::mutex> lock(mutex_);
-  reapPendingLocked();
   const auto it = children_.find(handle);
   if (it == children_.end()) return false;
   Child& child = it->second;
-  const int state = endedState(child.pid);
+  const int state = endedState(child.pid, child.pidfd);
   if (state < 0) return false;  // reaped behind our back: its number is no longer ours
   // Helpers the program started live on in its group even after it ended.
   const bool killed = state == 0 && signalChild(child.pid, child.pidfd, SIGKILL);
-  killGroup(child.pid);
+  killGroup(child.pid, child.pidfd);
   child.killed = child.killed || killed;
   return killed;
 }
@@ -331,31 +429,150 @@ bool PosixPlatform::terminateProcess(ProcessHandle handle, std::uint32_t /*exitC
 void PosixPlatform::closeProcess(ProcessHandle handle) {
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = children_.find(handle);
-  if (it != children_.end()) {
-    const Child child = it->second;
-    children_.erase(it);
-    bool reaped = tryReap(child.pid);
-    // A child killed just before is usually gone within a few milliseconds; one that was
-    // not killed goes on running and is reaped once it ends.
-    if (!reaped && child.killed) {
-      waitForExit(child.pid, child.pidfd, CloseWaitMs);
-      reaped = tryReap(child.pid);
-    }
-    if (!reaped)
-      pending_.push_back(child);
-    else if (child.pidfd >= 0)
-      close(child.pidfd);
+  if (it == children_.end()) return;
+  const Child child = it->second;
+  children_.erase(it);
+  // A child just killed takes a while to die (longer the more memory it frees); Stop does
+  // not wait for that. Whatever has not ended yet is reaped once it has.
+  if (tryReap(child.pid, child.pidfd)) {
+    if (child.pidfd >= 0) close(child.pidfd);
+  } else {
+    handToReaperLocked(child);
   }
-  reapPendingLocked();
+}
+
+void PosixPlatform::handToReaperLocked(const Child& child) {
+  pending_.push_back(child);
+  if (!reaper_.joinable() && !stopping_) {
+    try {
+      if (wakePipe_[0] < 0 && pipe2(wakePipe_, O_CLOEXEC | O_NONBLOCK) != 0) {
+        wakePipe_[0] = wakePipe_[1] = -1;
+        return;  // reaped at the latest by the destructor
+      }
+      reaper_ = std::thread([this] { reaperLoop(); });
+    } catch (const std::system_error&) {
+      return;
+    }
+  }
+  if (wakePipe_[1] >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = write(wakePipe_[1], &byte, 1);
+  }
+}
+
+void PosixPlatform::reaperLoop() {
+  std::vector<Child> watched;
+  std::vector<pollfd> fds;
+  for (;;) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_) return;
+      watched = pending_;
+    }
+    // Only this thread takes children out of pending_ and closes their pidfds, so the ones
+    // polled here stay open; the waiting and reaping happen without holding the lock.
+    fds.clear();
+    bool timed = false;
+    for (const Child& c : watched) {
+      fds.push_back({c.pidfd, POLLIN, 0});  // a negative descriptor is passed over by poll
+      timed = timed || c.pidfd < 0;
+    }
+    fds.push_back({wakePipe_[0], POLLIN, 0});
+    // A pidfd turns readable when its process ends; the pipe when pending_ changes.
+    if (poll(fds.data(), fds.size(), timed ? ReaperPollMs : -1) < 0 && errno != EINTR) return;
+    if (fds.back().revents & POLLIN) {
+      char buf[64];
+      while (read(wakePipe_[0], buf, sizeof buf) > 0) {
+      }
+    }
+    std::vector<Child> reaped;
+    for (std::size_t i = 0; i < watched.size(); ++i) {
+      const Child& c = watched[i];
+      // A descriptor the kernel calls broken would wake every poll; it is given up on.
+      const bool broken = fds[i].revents & (POLLNVAL | POLLERR);
+      if (broken || ((c.pidfd < 0 || fds[i].revents != 0) && tryReap(c.pid, c.pidfd))) reaped.push_back(c);
+    }
+    if (reaped.empty()) continue;
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Child& r : reaped) {
+      const auto it = std::find_if(pending_.begin(), pending_.end(),
+                                   [&](const Child& c) { return c.pid == r.pid && c.pidfd == r.pidfd; });
+      if (it != pending_.end()) pending_.erase(it);
+      if (r.pidfd >= 0) close(r.pidfd);
+    }
+  }
+}
+
+void PosixPlatform::stopReaper() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+    if (wakePipe_[1] >= 0) {
+      const char byte = 1;
+      [[maybe_unused]] const ssize_t n = write(wakePipe_[1], &byte, 1);
+    }
+  }
+  if (reaper_.joinable()) reaper_.join();
+  for (int& fd : wakePipe_) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+  }
 }
 
 void PosixPlatform::reapPendingLocked() {
   auto done = [](const Child& c) {
-    if (!tryReap(c.pid)) return false;
+    if (!tryReap(c.pid, c.pidfd)) return false;
     if (c.pidfd >= 0) close(c.pidfd);
     return true;
   };
   pending_.erase(std::remove_if(pending_.begin(), pending_.end(), done), pending_.end());
+}
+
+std::optional<ProcessIdentity> PosixPlatform::processIdentity(ProcessHandle handle) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = children_.find(handle);
+  // Unreaped, the child keeps its number, so /proc speaks of it and no stranger.
+  if (it == children_.end()) return std::nullopt;
+  return identityOf(it->second.pid);
+}
+
+std::optional<ProcessIdentity> PosixPlatform::ownIdentity() { return identityOf(getpid()); }
+
+bool PosixPlatform::isRunning(const ProcessIdentity& identity) {
+  if (identity.pid <= 0 || identity.pid > INT32_MAX) return false;
+  const auto now = identityOf(static_cast<pid_t>(identity.pid));
+  return now && *now == identity;
+}
+
+std::size_t PosixPlatform::endLeftovers(const std::vector<ProcessIdentity>& leftovers) {
+  std::vector<int> ended;
+  for (const ProcessIdentity& id : leftovers) {
+    if (id.pid <= 1 || id.pid > INT32_MAX || id.pid == getpid()) continue;
+    const auto pid = static_cast<pid_t>(id.pid);
+    // Not our child: only a pidfd, opened before the check, pins the process the check
+    // speaks of. Without one the process is left alone rather than signalled by number.
+    const int pidfd = pidfdOpen(pid);
+    if (pidfd < 0) continue;
+    const auto now = identityOf(pid);
+    pollfd p{pidfd, POLLIN, 0};
+    if (!now || *now != id || poll(&p, 1, 0) != 0) {
+      close(pidfd);
+      continue;
+    }
+    // The leader still runs, so its group's number is still its own.
+    kill(-pid, SIGKILL);
+    signalChild(pid, pidfd, SIGKILL);
+    ended.push_back(pidfd);
+  }
+  // New copies would find the ports still taken while the old ones are dying.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(LeftoverWaitMs);
+  for (const int pidfd : ended) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd p{pidfd, POLLIN, 0};
+    poll(&p, 1, static_cast<int>(std::max<std::int64_t>(0, left.count())));
+    close(pidfd);
+  }
+  return ended.size();
 }
 
 bool PosixPlatform::shellOpen(const std::string& target) {
@@ -378,7 +595,7 @@ bool PosixPlatform::shellOpen(const std::string& target) {
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
   } catch (const std::system_error&) {
     std::lock_guard<std::mutex> lock(mutex_);
-    pending_.push_back(Child{pid, -1});
+    handToReaperLocked(Child{pid, pidfdOpen(pid)});
   }
   return true;
 }
@@ -390,7 +607,7 @@ void PosixPlatform::setExecutionState(std::uint32_t flags) {
     return;
   }
   if (inhibitor_) {
-    if (endedState(inhibitor_->pid) == 0) return;
+    if (endedState(inhibitor_->pid, inhibitor_->pidfd) == 0) return;
     endInhibitor();  // the tool gave up (no login manager): try again
   }
   const std::string tool = findProgram("systemd-inhibit");
@@ -423,14 +640,16 @@ void PosixPlatform::endInhibitor() {
   if (!inhibitor_) return;
   Child c = *inhibitor_;
   inhibitor_.reset();
-  if (endedState(c.pid) == 0) signalChild(c.pid, c.pidfd, SIGKILL);
-  killGroup(c.pid);
+  if (endedState(c.pid, c.pidfd) == 0) signalChild(c.pid, c.pidfd, SIGKILL);
+  killGroup(c.pid, c.pidfd);
   waitForExit(c.pid, c.pidfd, 1000);
   std::lock_guard<std::mutex> lock(mutex_);
-  if (tryReap(c.pid)) {
+  if (tryReap(c.pid, c.pidfd)) {
     if (c.pidfd >= 0) close(c.pidfd);
+  } else if (stopping_) {
+    pending_.push_back(c);  // the destructor reaps what has ended by then
   } else {
-    pending_.push_back(c);
+    handToReaperLocked(c);
   }
 }
 

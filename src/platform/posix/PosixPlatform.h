@@ -3,14 +3,16 @@
 //
 // Started programs are the manager's children and are reaped only through their handle
 // (closeProcess, later calls, the destructor): this code never waits for "any child", so it
-// takes nothing from a toolkit that reaps its own children, and a child's number is never
-// reused while a handle holds it. Signals go through a pidfd where the kernel has one.
+// takes nothing from a toolkit that reaps its own children. Only the unreaped child keeps
+// its number from being given out again (holding a pidfd does not), so every check and
+// signal goes through the child's pidfd where the kernel has one, never the bare number.
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -22,8 +24,10 @@ class SessionBus;
 class PosixPlatform : public Platform {
  public:
   PosixPlatform();
-  // Reaps the children that have ended, ends the sleep inhibitor and gives back a screen
-  // saver inhibit still held; terminates no started program.
+  // Reaps the children that have ended (giving those killed a moment to finish dying), ends
+  // the sleep inhibitor and gives back a screen saver inhibit still held; terminates no
+  // started program.
+  // closeProcess never waits: what it lets go of is reaped on a thread of this object.
   ~PosixPlatform() override;
   PosixPlatform(const PosixPlatform&) = delete;
   PosixPlatform& operator=(const PosixPlatform&) = delete;
@@ -38,6 +42,10 @@ class PosixPlatform : public Platform {
   ProcessHandle createProcess(const std::string& commandLine) override;
   bool terminateProcess(ProcessHandle handle, std::uint32_t exitCode) override;
   void closeProcess(ProcessHandle handle) override;
+  std::optional<ProcessIdentity> processIdentity(ProcessHandle handle) override;
+  std::optional<ProcessIdentity> ownIdentity() override;
+  bool isRunning(const ProcessIdentity& identity) override;
+  std::size_t endLeftovers(const std::vector<ProcessIdentity>& leftovers) override;
   bool shellOpen(const std::string& target) override;
 
   void setExecutionState(std::uint32_t flags) override;
@@ -65,8 +73,14 @@ class PosixPlatform : public Platform {
     bool killed = false;
   };
 
-  // Reaps whatever of pending_ has ended. Caller holds mutex_.
+  // Reaps whatever of pending_ has ended. Caller holds mutex_; only the destructor calls
+  // it, once the reaper thread has stopped, so no pidfd closes under the reaper's poll.
   void reapPendingLocked();
+  // Hands a child that is let go of but not yet reaped to the reaper thread, which reaps
+  // it once it ends and never signals it. Caller holds mutex_.
+  void handToReaperLocked(const Child& child);
+  void reaperLoop();
+  void stopReaper();
   void endInhibitor();
   // Gives back the screen saver inhibit and closes its connection. Caller holds
   // screenSaverMutex_.
@@ -75,6 +89,11 @@ class PosixPlatform : public Platform {
   mutable std::mutex mutex_;
   std::map<ProcessHandle, Child> children_;
   std::vector<Child> pending_;  // let go of, not yet reaped
+  // The reaper thread starts with the first child handed to it; wakePipe_ tells it that
+  // pending_ changed or that it is to stop.
+  std::thread reaper_;
+  int wakePipe_[2] = {-1, -1};
+  bool stopping_ = false;
   ProcessHandle nextHandle_ = 1;
 
   // Sleep inhibitor: a helper in its own process group, kept alive by a pipe whose
