@@ -141,6 +141,12 @@ TEST(Stress, EveryFileIsWholeAfterKillsDuringSaves) {
   EXPECT_GT(changed, 0) << "no save was ever completed between two kills";
   EXPECT_GT(interrupted, 0) << "no kill ever landed inside a write";
 
+  // The next complete save clears what the killed writers left behind.
+  saveVersion(iniPath, settings, 0);
+  for (const std::string& folder : {iniPath, panelFolder})
+    for (const std::string& name : listEntries(folder, "*.*"))
+      EXPECT_TRUE(ownFiles.count(name)) << name << " still in " << folder << " after a save";
+
   // The program's own readers take what is left.
   InstrumentList read;
   std::string problem;
