@@ -73,8 +73,8 @@ class Deflater {
   // Appends the record of the size bytes at contents to archive.
   void appendRecord(std::string& archive, const std::string& folderPath, const std::string& name,
                     const char* contents, std::size_t size) {
-    const std::string folder = cutText(folderPath);
-    const std::string file = cutText(name);
+    const std::string folder = cutText(encodeFileText(folderPath));
+    const std::string file = cutText(encodeFileText(name));
     int rc = deflateReset(&zs_);
     if (rc != Z_OK) throw zlibError(rc);
     // The scratch buffer only grows, so a run of files is not zero-filled over and over.
