@@ -59,6 +59,11 @@ std::filesystem::path fsPath(const std::string& stored) {
   return std::filesystem::path(std::u8string(host.begin(), host.end()));
 }
 
+std::string pathText(const std::filesystem::path& path) {
+  const std::u8string u8 = path.u8string();
+  return std::string(u8.begin(), u8.end());
+}
+
 std::string extractFileName(const std::string& path) {
   std::size_t i = path.size();
   while (i > 0 && !isDelim(path[i - 1])) --i;
