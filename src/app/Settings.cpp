@@ -19,7 +19,8 @@ std::string dataFolderPath(const std::string& appData) {
 }
 
 std::string programFolderPath(const std::string& executablePath) {
-  std::string folder = std::filesystem::path(executablePath).parent_path().string();
+  const std::u8string exe(executablePath.begin(), executablePath.end());
+  std::string folder = pathText(std::filesystem::path(exe).parent_path());
   if (folder.empty() || folder.back() != PathDelim) folder += PathDelim;
   return folder;
 }

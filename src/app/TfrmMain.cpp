@@ -228,7 +228,7 @@ void TfrmMain::aExitExecute() { CloseRequested = true; }
 void TfrmMain::aUserManualExecute() {
   std::error_code ec;
   const auto manual = std::filesystem::current_path(ec) / kManual;
-  if (!ec && std::filesystem::exists(manual, ec)) platform.shellOpen(manual.string());
+  if (!ec && std::filesystem::exists(manual, ec)) platform.shellOpen(pathText(manual));
 }
 
 void TfrmMain::aWebSiteExecute() { platform.shellOpen(kWebSite); }

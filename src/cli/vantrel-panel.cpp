@@ -12,7 +12,7 @@
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/HostPlatform.h"
 #include "store/InstrumentFile.h"
 #include "store/PanelExchange.h"
 #include "store/PanelFolder.h"
@@ -229,7 +229,7 @@ int run(const std::vector<std::string>& args) {
     std::cout << kHelp;
     return 0;
   }
-  PosixPlatform platform;
+  HostPlatform platform;
   Context c;
   c.IniPath = dataFolderPath(platform.applicationDataFolder());
   c.AppPath = programFolderPath(platform.executablePath());

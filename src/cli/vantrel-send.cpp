@@ -9,7 +9,7 @@
 #include "app/Settings.h"
 #include "net/Datagram.h"
 #include "platform/Text.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/HostPlatform.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
   }
   if (!text) return fail(std::string("no TEXT given\n\n") + kUsage);
 
-  PosixPlatform platform;
+  HostPlatform platform;
   if (!group || !port) {
     // The main program's settings file: "vantrel.ini" in the data folder; a missing file
     // gives the defaults.

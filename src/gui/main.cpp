@@ -1,17 +1,20 @@
 // Start-up: splash, the main window and its model, a pause, the message loop.
 #include <QApplication>
 #include <QSocketNotifier>
+#ifndef _WIN32
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include "app/TfrmMain.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUi.h"
 #include "gui/SplashWindow.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/HostPlatform.h"
 #include "runtime/SystemCritical.h"
 
+#ifndef _WIN32
 namespace {
 
 int signalPipe[2] = {-1, -1};
@@ -22,6 +25,7 @@ void onTerminate(int) {
 }
 
 }  // namespace
+#endif
 
 int main(int argc, char* argv[]) {
   using namespace vantrel;
@@ -33,6 +37,8 @@ int main(int argc, char* argv[]) {
   // handled as soon as the message loop runs.
   QWidget* mainWindow = nullptr;
   gui::QtUi* mainUi = nullptr;
+#ifndef _WIN32
+  // (Windows closes a windowed program through its window, which the main window handles.)
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) == 0) {
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [&] {
@@ -49,8 +55,9 @@ int main(int argc, char* argv[]) {
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
   }
+#endif
 
-  PosixPlatform platform;
+  HostPlatform platform;
   // The keep-awake object lives for the whole run, before any window.
   TSystemCritical keepAwake(platform);
 

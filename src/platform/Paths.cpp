@@ -1,7 +1,6 @@
 #include "platform/Paths.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf8.h>
+#include "platform/HostText.h"
 
 #include <system_error>
 
@@ -10,23 +9,6 @@ namespace vantrel {
 namespace {
 
 bool isDelim(char c) { return c == '/' || c == '\\'; }
-
-// Code points of a UTF-8 name, case-folded; bytes that are not UTF-8 stay as themselves.
-std::u32string foldedCodePoints(const std::string& s) {
-  std::u32string out;
-  out.reserve(s.size());
-  const auto* p = reinterpret_cast<const uint8_t*>(s.data());
-  const int32_t n = static_cast<int32_t>(s.size());
-  int32_t i = 0;
-  while (i < n) {
-    const int32_t start = i;
-    UChar32 c;
-    U8_NEXT(p, i, n, c);
-    if (c < 0) c = p[start];
-    out += static_cast<char32_t>(u_foldCase(c, U_FOLD_CASE_DEFAULT));
-  }
-  return out;
-}
 
 bool globMatch(const std::u32string& name, const std::u32string& pattern) {
   std::size_t n = 0, p = 0;
@@ -75,6 +57,11 @@ std::string toHostPath(const std::string& stored) {
 std::filesystem::path fsPath(const std::string& stored) {
   const std::string host = toHostPath(stored);
   return std::filesystem::path(std::u8string(host.begin(), host.end()));
+}
+
+std::string pathText(const std::filesystem::path& path) {
+  const std::u8string u8 = path.u8string();
+  return std::string(u8.begin(), u8.end());
 }
 
 std::string extractFileName(const std::string& path) {

@@ -17,6 +17,9 @@ std::string joinPath(const std::string& a, const std::string& b);
 // Stored paths keep backslashes ("Instruments_Brantic\P@ASI.exe"); the host may need its own.
 std::string toHostPath(const std::string& stored);
 std::filesystem::path fsPath(const std::string& stored);
+// A path of the file system as the program keeps it: UTF-8 (never the Windows ANSI code
+// page that path::string() gives there).
+std::string pathText(const std::filesystem::path& path);
 // The file-name part of a path, either delimiter counting.
 std::string extractFileName(const std::string& path);
 // The extension from the last dot of the file name, dot included; empty when none.

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/Error.h"
+#include "platform/HostText.h"
 
 namespace vantrel {
 
@@ -80,6 +81,12 @@ bool isValidUtf8(const std::string& bytes) {
 
 std::string decodeFileText(const std::string& bytes) {
   if (isValidUtf8(bytes)) return bytes;
+  return ansiToUtf8(bytes);
+}
+
+std::string encodeFileText(const std::string& text) { return utf8ToAnsi(text); }
+
+std::string decodeWindows1252(const std::string& bytes) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 4);
   for (char ch : bytes) {

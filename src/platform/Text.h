@@ -5,9 +5,15 @@
 
 namespace vantrel {
 
-// Files are UTF-8 when written here; on reading, valid UTF-8 is taken as it is and
-// anything else is decoded as Windows-1252, so files made on Windows open too.
+// Files are UTF-8 when written on POSIX; on reading, valid UTF-8 is taken as it is and
+// anything else is decoded as Windows-1252 (on Windows: the ANSI code page), so files
+// made on Windows open too.
 std::string decodeFileText(const std::string& bytes);
+// Text as the host writes it into those files: UTF-8 here, the ANSI code page on Windows
+// (where a character the code page lacks becomes its best fit or '?').
+std::string encodeFileText(const std::string& text);
+// Every byte as its Windows-1252 character.
+std::string decodeWindows1252(const std::string& bytes);
 bool isValidUtf8(const std::string& bytes);
 // decodeFileText line by line (lines end at CR or LF, which are kept), so one line of
 // Windows-1252 does not decide how the other lines of a file are read.

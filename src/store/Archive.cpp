@@ -54,6 +54,20 @@ std::string cutText(const std::string& s) {
   return s.substr(0, n);
 }
 
+// A text as the archive holds it: the host's 8-bit text, cut to what fits without splitting
+// a character.
+std::string storedText(const std::string& text) {
+  std::string stored = encodeFileText(text);
+  if (stored == text) return cutText(text);
+  std::size_t end = text.size();
+  while (stored.size() > kMaxText && end > 0) {
+    do --end;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80);
+    stored = encodeFileText(text.substr(0, end));
+  }
+  return stored;
+}
+
 void putInt32(std::string& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
 }
@@ -73,8 +87,8 @@ class Deflater {
   // Appends the record of the size bytes at contents to archive.
   void appendRecord(std::string& archive, const std::string& folderPath, const std::string& name,
                     const char* contents, std::size_t size) {
-    const std::string folder = cutText(folderPath);
-    const std::string file = cutText(name);
+    const std::string folder = storedText(folderPath);
+    const std::string file = storedText(name);
     int rc = deflateReset(&zs_);
     if (rc != Z_OK) throw zlibError(rc);
     // The scratch buffer only grows, so a run of files is not zero-filled over and over.

@@ -29,7 +29,8 @@ Line makeLine(std::string bytes, std::string eol) {
   return Line{std::move(text), std::move(bytes), std::move(eol)};
 }
 
-Line newLine(const std::string& text, const std::string& eol) { return Line{text, text, eol}; }
+// A line the program writes is stored in the host's 8-bit text.
+Line newLine(const std::string& text, const std::string& eol) { return Line{text, encodeFileText(text), eol}; }
 
 struct Document {
   std::string bom;

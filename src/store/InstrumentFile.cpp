@@ -179,7 +179,7 @@ void saveInstrumentFile(const std::string& iniPath, const std::string& name,
     std::filesystem::create_directory(fsPath(folder), ec);
     if (ec) throw writeError(path);
   }
-  writeFileAtomic(toHostPath(path), instrumentFileText(list, multicastGroup, flightSimPort));
+  writeFileAtomic(toHostPath(path), encodeFileText(instrumentFileText(list, multicastGroup, flightSimPort)));
 }
 
 void CheckInstrumentFiles(const std::string& appPath, InstrumentList& list, Ui& ui) {

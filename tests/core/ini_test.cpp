@@ -72,7 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
                   "[S]\nName=Caf\xE9\nK=1\n"},
         WriteCase{"MixedEncodingsKeptPerLine", "[S]\nA=Caf\xC3\xA9\nB=Caf\xE9\n[T]\nC=\xC3\xA9t\xC3\xA9\n",
                   "S", "B", "No\xC3\xABl",
+#ifdef _WIN32  // the written line is in the ANSI code page, Windows-1252 where the tests run
+                  "[S]\nA=Caf\xC3\xA9\nB=No\xEBl\n[T]\nC=\xC3\xA9t\xC3\xA9\n"},
+#else
                   "[S]\nA=Caf\xC3\xA9\nB=No\xC3\xABl\n[T]\nC=\xC3\xA9t\xC3\xA9\n"},
+#endif
         // Only the first of two sections of one name is written, as it is the only one read.
         WriteCase{"DuplicateSectionAppendsToFirst", "[S]\nA=1\n[T]\nX=1\n[s]\nK=3\n", "S", "K", "9",
                   "[S]\nA=1\nK=9\n[T]\nX=1\n[s]\nK=3\n"},

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "platform/Paths.h"
 #include "support/MainFixture.h"
 
 namespace vantrel::test {
@@ -120,7 +121,7 @@ TEST(MainWindow, CreateMakesTheDataFolderAndShowFillsTheStatusBar) {
   TfrmMain& m = f.create();
   EXPECT_TRUE(std::filesystem::is_directory(f.dataFolder()));
   EXPECT_EQ(m.IniPath, f.dataFolder());
-  EXPECT_EQ(m.AppPath, f.program.str() + "/");
+  EXPECT_EQ(m.AppPath, f.program.str() + PathDelim);
   m.FormShow();
   ASSERT_EQ(m.sbMain.size(), 3u);
   EXPECT_EQ(m.sbMain[0].Width, 170);

@@ -142,10 +142,16 @@ TEST_F(SettingsFile, FailedWriteNamesTheFullPath) {
 
 TEST(SettingsPath, ExecutableNameWithIni) {
   const std::tuple<const char*, const char*, const char*> cases[] = {
+#ifdef _WIN32
+      {"C:\\data", "C:\\Apps\\Vantrel.exe", "C:\\data\\Vantrel.ini"},
+      {"C:\\data\\", "C:\\Apps\\Vantrel.exe", "C:\\data\\Vantrel.ini"},
+      {"C:\\data", "C:\\my.tools\\run.v2.bin", "C:\\data\\run.v2.ini"},
+#else
       {"/data", "/opt/bin/vantrel", "/data/vantrel.ini"},
       {"/data/", "/opt/bin/vantrel", "/data/vantrel.ini"},
       {"/data", "C:\\Apps\\Vantrel.exe", "/data/Vantrel.ini"},
       {"/data", "/opt/my.tools/run.v2.bin", "/data/run.v2.ini"},
+#endif
   };
   for (const auto& [ini, exe, expected] : cases) EXPECT_EQ(settingsFilePath(ini, exe), expected) << exe;
 }

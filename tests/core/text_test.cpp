@@ -81,9 +81,15 @@ TEST(PathText, NamesAndJoins) {
   EXPECT_EQ(extractFileExt("/a/b.c/d"), "");
   EXPECT_EQ(extractFileExt("x\\P@ASI.exe"), ".exe");
   EXPECT_EQ(extractFileExt("archive.tar.gz"), ".gz");
+#ifdef _WIN32
+  EXPECT_EQ(joinPath("C:\\a", "b"), "C:\\a\\b");
+  EXPECT_EQ(joinPath("C:\\a\\", "b"), "C:\\a\\b");
+  EXPECT_EQ(toHostPath("Instruments_Brantic\\P@ASI.exe"), "Instruments_Brantic\\P@ASI.exe");
+#else
   EXPECT_EQ(joinPath("/a", "b"), "/a/b");
   EXPECT_EQ(joinPath("/a/", "b"), "/a/b");
   EXPECT_EQ(toHostPath("Instruments_Brantic\\P@ASI.exe"), "Instruments_Brantic/P@ASI.exe");
+#endif
   EXPECT_EQ(sameTextIgnoreCase("Config", "cONFIG"), true);
   EXPECT_EQ(sameTextIgnoreCase("Config", "Config "), false);
   EXPECT_EQ(trim(" \t a b \r\n"), "a b");
@@ -106,12 +112,16 @@ TEST(AtomicWrite, ReplacesWholeFileKeepingMode) {
   ::chmod(dir.file("f").c_str(), 0640);
   writeFileAtomic(dir.file("f"), "new");
   EXPECT_EQ(dir.read("f"), "new");
+#ifndef _WIN32  // Windows files have no mode bits beyond read-only
   struct stat st;
   ASSERT_EQ(::stat(dir.file("f").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
   EXPECT_EQ(dir.names(), std::vector<std::string>{"f"});
 }
 
+// Making a symbolic link on Windows takes a right users do not have by default.
+#ifndef _WIN32
 TEST(AtomicWrite, LinkIsWrittenThrough) {
   TempDir dir;
   dir.write("real", "old");
@@ -141,10 +151,15 @@ TEST(AtomicWrite, LinkChainsAndLinksToMissingFilesAreWrittenThrough) {
   EXPECT_THROW(writeFileAtomic(dir.file("loop"), "x"), Error);
   EXPECT_TRUE(std::filesystem::is_symlink(dir.file("loop")));
 }
+#endif
 
 TEST(AtomicWrite, ReadOnlyFileIsNotReplaced) {
   // Also as root: a file without any write permission stands for a read-only file.
+#ifdef _WIN32
+  for (const int mode : {0444}) {  // the read-only attribute
+#else
   for (const mode_t mode : {0444u, 0400u, 0555u}) {
+#endif
     TempDir dir;
     dir.write("f", "old");
     ::chmod(dir.file("f").c_str(), mode);
@@ -155,9 +170,11 @@ TEST(AtomicWrite, ReadOnlyFileIsNotReplaced) {
       EXPECT_STREQ(e.what(), ("Unable to write to " + dir.file("f")).c_str());
     }
     EXPECT_EQ(dir.read("f"), "old");
+#ifndef _WIN32
     struct stat st;
     ASSERT_EQ(::stat(dir.file("f").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, mode);
+#endif
     EXPECT_EQ(dir.names(), std::vector<std::string>{"f"});
     ::chmod(dir.file("f").c_str(), 0644);
   }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <random>
 
+#include "platform/Text.h"
+
 #include "platform/Error.h"
 #include "store/Archive.h"
 #include "store/PanelExchange.h"
@@ -89,7 +91,13 @@ TEST(ArchivePack, NamesAreCutTo255BytesOnACharacterBoundary) {
   EXPECT_EQ(plain[0].name, std::string(255, 'n'));
   // 254 ASCII bytes then a two-byte character: the character does not fit and goes whole.
   const auto wide = rawRecords(archiveRecord("", std::string(254, 'n') + "\xC3\xA9" + "z", "x"));
+#ifdef _WIN32
+  // In the ANSI code page the character may take one byte, and then it fits.
+  const std::string expected = encodeFileText(std::string(254, 'n') + "\xC3\xA9");
+  EXPECT_EQ(wide[0].name, expected.size() <= 255 ? expected : std::string(254, 'n'));
+#else
   EXPECT_EQ(wide[0].name, std::string(254, 'n'));
+#endif
 }
 
 TEST(ArchivePack, ReplacesTheArchiveAndNeverPacksItIntoItself) {

@@ -183,7 +183,9 @@ INSTANTIATE_TEST_SUITE_P(
                     unsafeRecordMessage("..\\..\\", "x.ini")},
         RefusedCase{"Damaged", "Evil.vnx", kCfg + rawRecord("", "x.ini", 5, "garbage"),
                     "zlib returned: data error"},
+#ifndef _WIN32  // on Windows the backslash is the path's own
         RefusedCase{"NameNoFolderHolds", "a\\b.vnx", kCfg, invalidPanelNameMessage("a\\b")},
+#endif
         RefusedCase{"NoNameAtAll", ".vnx", kCfg, invalidPanelNameMessage("")}),
     [](const auto& info) { return info.param.what; });
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "platform/Error.h"
+#include "platform/Paths.h"
 #include "store/InstrumentFile.h"
 #include "support/ScriptedUi.h"
 #include "support/TempDir.h"
@@ -195,7 +196,7 @@ TEST(InstrumentFile, SaveCreatesThePanelFolderButNeverTheDataFolder) {
     saveInstrumentFile(data, "A", list, "g", "p");
     ADD_FAILURE() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + data + "/Panel_A/A.cfg");
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + joinPath(joinPath(data, "Panel_A"), "A.cfg"));
   }
   EXPECT_FALSE(std::filesystem::exists(data));
 
@@ -222,7 +223,7 @@ TEST(InstrumentFile, ReadOnlyListIsNotReplaced) {
     saveInstrumentFile(home.str(), "A", list, "g", "p");
     ADD_FAILURE() << "read-only list replaced";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + joinPath(joinPath(home.str(), "Panel_A"), "A.cfg"));
   }
   EXPECT_EQ(home.read("Panel_A/A.cfg"), old);
   std::filesystem::permissions(path, std::filesystem::perms::owner_all);

@@ -13,9 +13,9 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   const std::filesystem::path& path() const { return path_; }
-  std::string str() const { return path_.string(); }
+  std::string str() const;
   // Full path of a file below the folder.
-  std::string file(const std::string& relative) const { return (path_ / relative).string(); }
+  std::string file(const std::string& relative) const;
   // Names in the folder, sorted, to see stray temporary files.
   std::vector<std::string> names() const;
   // Writes bytes to a file below the folder, creating folders on the way.
