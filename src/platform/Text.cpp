@@ -41,41 +41,48 @@ int hexDigit(char c) {
 
 }  // namespace
 
-bool isValidUtf8(const std::string& bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t n = bytes.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const unsigned char c = p[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t len;
-    char32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + len > n) return false;
-    for (std::size_t k = 1; k < len; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (p[i + k] & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF are not text.
-    if ((len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += len;
+long nextCodePoint(const std::string& s, std::size_t& i) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const std::size_t n = s.size();
+  const unsigned char c = p[i];
+  if (c < 0x80) {
+    ++i;
+    return c;
   }
+  std::size_t len;
+  long cp;
+  if (c >= 0xC2 && c <= 0xDF) {
+    len = 2;
+    cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    len = 3;
+    cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    len = 4;
+    cp = c & 0x07;
+  } else {
+    ++i;
+    return -1;
+  }
+  bool valid = i + len <= n;
+  for (std::size_t k = 1; valid && k < len; ++k) {
+    valid = (p[i + k] & 0xC0) == 0x80;
+    cp = (cp << 6) | (p[i + k] & 0x3F);
+  }
+  // Overlong forms, surrogates and code points past U+10FFFF are not text.
+  if (!valid || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10FFFF ||
+      (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    return -1;
+  }
+  i += len;
+  return cp;
+}
+
+bool isValidUtf8(const std::string& bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size())
+    if (nextCodePoint(bytes, i) < 0) return false;
   return true;
 }
 

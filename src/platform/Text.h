@@ -15,6 +15,9 @@ std::string encodeFileText(const std::string& text);
 // Every byte as its Windows-1252 character.
 std::string decodeWindows1252(const std::string& bytes);
 bool isValidUtf8(const std::string& bytes);
+// The code point of the UTF-8 sequence at s[i], i moved past it; -1 when the bytes there
+// are no UTF-8, and i then moves past the first of them only.
+long nextCodePoint(const std::string& s, std::size_t& i);
 // decodeFileText line by line (lines end at CR or LF, which are kept), so one line of
 // Windows-1252 does not decide how the other lines of a file are read.
 std::string decodeFileLines(const std::string& bytes);

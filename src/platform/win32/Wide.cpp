@@ -2,25 +2,29 @@
 
 #include <windows.h>
 
+static_assert(vantrel::win32::kUtf8CodePage == CP_UTF8);
+
 namespace vantrel::win32 {
 
-std::wstring widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+std::wstring widen(const std::string& text, unsigned codePage) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
   return out;
 }
 
-std::string narrow(const wchar_t* wide, int length) {
+std::string narrow(const wchar_t* wide, int length, unsigned codePage) {
   if (length <= 0) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  const int n = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, length, out.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, wide, length, out.data(), n, nullptr, nullptr);
   return out;
 }
 
-std::string narrow(const std::wstring& wide) { return narrow(wide.data(), static_cast<int>(wide.size())); }
+std::string narrow(const std::wstring& wide, unsigned codePage) {
+  return narrow(wide.data(), static_cast<int>(wide.size()), codePage);
+}
 
 std::wstring widePath(const std::string& path) { return widen(path); }
 
