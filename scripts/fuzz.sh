@@ -20,17 +20,7 @@ crashes="$build/crashes"
 max_crashes=10
 
 # --- what the build needs, from Debian's packages ------------------------------------
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-install() {
-  local missing=()
-  for p in "$@"; do installed "$p" || missing+=("$p"); done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "fuzz: installing ${missing[*]}" >&2
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-}
+install() { "$here/scripts/setup.sh" "$@"; }
 install clang cmake make zlib1g-dev libicu-dev
 # The fuzzer and sanitizer runtimes come in a package named after clang's major version.
 major="$(clang++ -dumpversion | cut -d. -f1)"

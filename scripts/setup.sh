@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what Vantrel's build and tests need from Debian's packages. Safe to run again:
-# packages that are already there are skipped.
+# Installs what Vantrel's build and tests need from Debian's packages, or, given package
+# names, those packages. Safe to run again: packages that are already there are skipped.
+# It reports on standard error, so the output of the scripts that call it stays theirs.
 set -euo pipefail
+exec >&2
 
 packages=(
   build-essential cmake pkg-config
@@ -12,6 +14,7 @@ packages=(
   xvfb xauth imagemagick
   iproute2 util-linux procps dbus-daemon
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,7 +24,7 @@ for p in "${packages[@]}"; do
 done
 
 if [ ${#missing[@]} -eq 0 ]; then
-  echo "setup: everything is installed"
+  [ $# -gt 0 ] || echo "setup: everything is installed"
   exit 0
 fi
 

@@ -72,19 +72,7 @@ packages=(
   libz-mingw-w64-dev googletest wine64
   iproute2 util-linux
 )
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  echo "test-windows: installing ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/setup.sh" "${packages[@]}"
 # The Linux half of the parity check is built with the Linux build's own packages.
 "$here/scripts/setup.sh"
 
